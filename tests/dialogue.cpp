@@ -1,0 +1,173 @@
+#include "dialogue.h"
+
+#include <chrono>
+#include <csignal>
+#include <functional>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Generous: valgrind and the sanitizers slow the programs down a lot on megabyte inputs.
+constexpr auto kRunLimit = std::chrono::seconds(120);
+// A visible prompt shows up at once; one that is not there after this was never flushed.
+constexpr auto kPromptLimit = std::chrono::seconds(5);
+
+struct Child {
+  pid_t pid = -1;
+  int in = -1; // our ends of the child's standard streams
+  int out = -1;
+  int err = -1;
+};
+
+Child spawn(const std::vector<std::string> &argv) {
+  // A child that exits before reading all its input must not kill the harness.
+  std::signal(SIGPIPE, SIG_IGN);
+  int in[2], out[2], err[2];
+  if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
+    throw std::runtime_error("pipe failed");
+  Child c;
+  c.pid = fork();
+  if (c.pid == 0) {
+    dup2(in[0], 0);
+    dup2(out[1], 1);
+    dup2(err[1], 2);
+    std::vector<char *> args;
+    for (const auto &a : argv)
+      args.push_back(const_cast<char *>(a.c_str()));
+    args.push_back(nullptr);
+    execv(args[0], args.data());
+    _exit(127);
+  }
+  close(in[0]);
+  close(out[1]);
+  close(err[1]);
+  c.in = in[1];
+  c.out = out[0];
+  c.err = err[0];
+  fcntl(c.in, F_SETFL, O_NONBLOCK);
+  return c;
+}
+
+void closeFd(int &fd) {
+  if (fd >= 0)
+    close(fd);
+  fd = -1;
+}
+
+// Writes `input` and collects output until `enough` holds with all of `input` written, or both
+// output streams have closed. Returns false when the deadline passes first.
+bool pump(Child &c, const std::string &input, Result &r, const std::function<bool()> &enough,
+          Clock::time_point deadline) {
+  std::size_t sent = 0;
+  while (!(sent == input.size() && enough())) {
+    if (c.out < 0 && c.err < 0)
+      return true;
+    pollfd fds[3];
+    nfds_t n = 0;
+    if (c.in >= 0 && sent < input.size())
+      fds[n++] = {c.in, POLLOUT, 0};
+    for (int fd : {c.out, c.err})
+      if (fd >= 0)
+        fds[n++] = {fd, POLLIN, 0};
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0 || poll(fds, n, static_cast<int>(left.count())) <= 0)
+      return false;
+    for (nfds_t i = 0; i < n; ++i) {
+      if (fds[i].revents == 0)
+        continue;
+      if (fds[i].fd == c.in) {
+        const ssize_t w = write(c.in, input.data() + sent, input.size() - sent);
+        if (w > 0)
+          sent += static_cast<std::size_t>(w);
+        else if (errno != EAGAIN)
+          sent = input.size(); // the child closed its input: the rest stays unread
+        continue;
+      }
+      char buf[65536];
+      const ssize_t got = read(fds[i].fd, buf, sizeof buf);
+      int &fd = fds[i].fd == c.out ? c.out : c.err;
+      std::string &into = fds[i].fd == c.out ? r.out : r.err;
+      if (got > 0)
+        into.append(buf, static_cast<std::size_t>(got));
+      else if (got == 0 || errno != EAGAIN)
+        closeFd(fd);
+    }
+  }
+  return true;
+}
+
+// Closes the child's input, collects the rest of its output and its exit status.
+void finish(Child &c, Result &r, bool ok, Clock::time_point deadline) {
+  closeFd(c.in);
+  if (ok)
+    ok = pump(
+        c, "", r, [] { return false; }, deadline);
+  if (!ok)
+    kill(c.pid, SIGKILL);
+  closeFd(c.out);
+  closeFd(c.err);
+  int wstatus = 0;
+  waitpid(c.pid, &wstatus, 0);
+  if (!ok)
+    r.status = -1;
+  else if (WIFEXITED(wstatus))
+    r.status = WEXITSTATUS(wstatus);
+  else
+    r.status = 128 + WTERMSIG(wstatus);
+}
+
+bool endsWith(const std::string &s, const std::string &tail) {
+  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+} // namespace
+
+Result run(const Program &program, const std::string &input) {
+  Result r;
+  Child c = spawn(program.argv);
+  const auto deadline = Clock::now() + kRunLimit;
+  const bool ok = pump(
+      c, input, r, [] { return true; }, deadline);
+  finish(c, r, ok, deadline);
+  return r;
+}
+
+Result converse(const Program &program, const std::vector<Step> &steps) {
+  Result r;
+  Child c = spawn(program.argv);
+  bool ok = true;
+  for (const Step &step : steps) {
+    ok = pump(
+             c, "", r, [&] { return endsWith(r.out, step.prompt); }, Clock::now() + kPromptLimit) &&
+         endsWith(r.out, step.prompt) &&
+         pump(
+             c, step.answer, r, [] { return true; }, Clock::now() + kPromptLimit);
+    if (!ok)
+      break;
+  }
+  finish(c, r, ok, Clock::now() + kRunLimit);
+  return r;
+}
+
+std::string failedReadLine(const std::string &program) {
+  return program + ": hyrja nuk u lexua e plote; vlerat qe mungojne jane 0 ose bosh\n";
+}
+
+void expectDialogues(const Program &program, const std::vector<Case> &cases) {
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    const Result r = run(program, c.input);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err, c.readFails ? failedReadLine(program.name) : "");
+    EXPECT_EQ(r.status, 0);
+  }
+}

@@ -1,0 +1,47 @@
+// Runs a dialogue as a real process: bytes in on standard input, bytes out, exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct Result {
+  std::string out;
+  std::string err;
+  int status = -1; // exit status; 128 + signal when killed; -1 when the run timed out
+};
+
+// A program under test: the command that starts it and the name it writes in front of its
+// diagnostics.
+struct Program {
+  std::vector<std::string> argv;
+  std::string name;
+};
+
+// Runs the program with `input` on standard input, which is closed after it.
+Result run(const Program &program, const std::string &input);
+
+// One exchange of a conversation: wait until standard output ends with `prompt`, then type
+// `answer`.
+struct Step {
+  std::string prompt;
+  std::string answer;
+};
+
+// Runs the program answering each prompt only after it has appeared on standard output. A prompt
+// that never appears (left unflushed, say) ends the run with status -1.
+Result converse(const Program &program, const std::vector<Step> &steps);
+
+// A table row: what the case shows, the bytes typed, the exact bytes expected on standard output,
+// and whether a read fails (which adds the failed-read line on standard error).
+struct Case {
+  std::string what;
+  std::string input;
+  std::string out;
+  bool readFails = false;
+};
+
+// The line a dialogue writes on standard error when a read of its run failed.
+std::string failedReadLine(const std::string &program);
+
+// Runs every case and expects its output, its standard error and exit status 0.
+void expectDialogues(const Program &program, const std::vector<Case> &cases);

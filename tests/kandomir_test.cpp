@@ -1,0 +1,51 @@
+// kandomir's product series dialogue.
+#include <gtest/gtest.h>
+
+#include "dialogue.h"
+
+namespace {
+
+const Program kKandomir{{KANDOMIR_PATH}, "kandomir"};
+
+std::string products(const std::string &p1, const std::string &p2) {
+  return "Cakto vleren per n:Cakto vleren per x:p1=" + p1 + "\np2=" + p2 + "\n";
+}
+
+TEST(Product, Dialogue) {
+  expectDialogues(kKandomir,
+                  {
+                      {"n 3, x 2", "3\n2\n", products("48", "5")},
+                      {"n 4, x 0.5", "4\n0.5\n", products("60", "35")},
+                      {"n 5, x 1", "5\n1\n", products("720", "315")},
+                      {"n 0", "0\n3\n", products("6", "5")},
+                      {"negative n", "-5\n1\n", products("2", "5")},
+                      {"n 1", "1\n1.5\n", products("3", "5")},
+                      {"x 0.1 widened from single precision", "3\n0.1\n", products("2.4", "5")},
+                      {"exponent form", "10\n1\n", products("3.99168e+07", "2.18243e+08")},
+                      {"answers on one line, no line end", "4 0.5", products("60", "35")},
+                      // Last finite and first infinite products: stopping early changes nothing.
+                      {"p2 last finite", "150\n1\n", products("8.62721e+264", "1.25109e+306")},
+                      {"p2 infinite", "151\n1\n", products("1.31134e+267", "inf")},
+                      {"p1 last finite", "169\n1\n", products("7.25742e+306", "inf")},
+                      {"p1 infinite", "170\n1\n", products("inf", "inf")},
+                      {"x 0 times infinity", "170\n0\n", products("-nan", "inf")},
+                      {"negative x", "170\n-1\n", products("-inf", "inf")},
+                      // Ends of the int range: every factor and bound fits in 64 bits.
+                      {"largest int", "2147483647\n1\n", products("inf", "inf")},
+                      {"smallest int", "-2147483648\n1\n", products("2", "5")},
+                      {"2n + 1 beyond int", "1073741825\n1\n", products("inf", "inf")},
+                      {"non-numeric n", "n\n2\n", products("0", "5"), true},
+                      {"non-numeric x", "3\nx\n", products("0", "5"), true},
+                      {"end of input", "", products("0", "5"), true},
+                  });
+}
+
+TEST(Product, EachPromptShowsBeforeItsRead) {
+  const Result r =
+      converse(kKandomir, {{"Cakto vleren per n:", "3\n"}, {"Cakto vleren per x:", "2\n"}});
+  EXPECT_EQ(r.out, products("48", "5"));
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.status, 0);
+}
+
+} // namespace
