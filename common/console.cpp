@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 
-void closingPause(const char *program) {
+void closingPause(const char* program) {
   std::cout.flush();
   // Standard input never leaves its failed state once a read fails, so checking it here covers
   // every read of the run. Reaching end of input after a complete read sets only the end-of-file

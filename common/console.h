@@ -3,4 +3,4 @@
 
 // Ends a dialogue: flushes standard output, writes one line on standard error if any read of
 // the run failed, then runs the closing pause.
-void closingPause(const char *program);
+void closingPause(const char* program);

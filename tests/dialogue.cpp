@@ -27,7 +27,7 @@ struct Child {
   int err = -1;
 };
 
-Child spawn(const std::vector<std::string> &argv) {
+Child spawn(const std::vector<std::string>& argv) {
   // A child that exits before reading all its input must not kill the harness.
   std::signal(SIGPIPE, SIG_IGN);
   int in[2], out[2], err[2];
@@ -39,9 +39,9 @@ Child spawn(const std::vector<std::string> &argv) {
     dup2(in[0], 0);
     dup2(out[1], 1);
     dup2(err[1], 2);
-    std::vector<char *> args;
-    for (const auto &a : argv)
-      args.push_back(const_cast<char *>(a.c_str()));
+    std::vector<char*> args;
+    for (const auto& a : argv)
+      args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
     execv(args[0], args.data());
     _exit(127);
@@ -56,7 +56,7 @@ Child spawn(const std::vector<std::string> &argv) {
   return c;
 }
 
-void closeFd(int &fd) {
+void closeFd(int& fd) {
   if (fd >= 0)
     close(fd);
   fd = -1;
@@ -64,7 +64,7 @@ void closeFd(int &fd) {
 
 // Writes `input` and collects output until `enough` holds with all of `input` written, or both
 // output streams have closed. Returns false when the deadline passes first.
-bool pump(Child &c, const std::string &input, Result &r, const std::function<bool()> &enough,
+bool pump(Child& c, const std::string& input, Result& r, const std::function<bool()>& enough,
           Clock::time_point deadline) {
   std::size_t sent = 0;
   while (!(sent == input.size() && enough())) {
@@ -94,8 +94,8 @@ bool pump(Child &c, const std::string &input, Result &r, const std::function<boo
       }
       char buf[65536];
       const ssize_t got = read(fds[i].fd, buf, sizeof buf);
-      int &fd = fds[i].fd == c.out ? c.out : c.err;
-      std::string &into = fds[i].fd == c.out ? r.out : r.err;
+      int& fd = fds[i].fd == c.out ? c.out : c.err;
+      std::string& into = fds[i].fd == c.out ? r.out : r.err;
       if (got > 0)
         into.append(buf, static_cast<std::size_t>(got));
       else if (got == 0 || errno != EAGAIN)
@@ -106,7 +106,7 @@ bool pump(Child &c, const std::string &input, Result &r, const std::function<boo
 }
 
 // Closes the child's input, collects the rest of its output and its exit status.
-void finish(Child &c, Result &r, bool ok, Clock::time_point deadline) {
+void finish(Child& c, Result& r, bool ok, Clock::time_point deadline) {
   closeFd(c.in);
   if (ok)
     ok = pump(
@@ -125,13 +125,13 @@ void finish(Child &c, Result &r, bool ok, Clock::time_point deadline) {
     r.status = 128 + WTERMSIG(wstatus);
 }
 
-bool endsWith(const std::string &s, const std::string &tail) {
+bool endsWith(const std::string& s, const std::string& tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 } // namespace
 
-Result run(const Program &program, const std::string &input) {
+Result run(const Program& program, const std::string& input) {
   Result r;
   Child c = spawn(program.argv);
   const auto deadline = Clock::now() + kRunLimit;
@@ -141,11 +141,11 @@ Result run(const Program &program, const std::string &input) {
   return r;
 }
 
-Result converse(const Program &program, const std::vector<Step> &steps) {
+Result converse(const Program& program, const std::vector<Step>& steps) {
   Result r;
   Child c = spawn(program.argv);
   bool ok = true;
-  for (const Step &step : steps) {
+  for (const Step& step : steps) {
     ok = pump(
              c, "", r, [&] { return endsWith(r.out, step.prompt); }, Clock::now() + kPromptLimit) &&
          endsWith(r.out, step.prompt) &&
@@ -158,12 +158,12 @@ Result converse(const Program &program, const std::vector<Step> &steps) {
   return r;
 }
 
-std::string failedReadLine(const std::string &program) {
+std::string failedReadLine(const std::string& program) {
   return program + ": hyrja nuk u lexua e plote; vlerat qe mungojne jane 0 ose bosh\n";
 }
 
-void expectDialogues(const Program &program, const std::vector<Case> &cases) {
-  for (const Case &c : cases) {
+void expectDialogues(const Program& program, const std::vector<Case>& cases) {
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const Result r = run(program, c.input);
     EXPECT_EQ(r.out, c.out);

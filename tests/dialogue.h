@@ -18,7 +18,7 @@ struct Program {
 };
 
 // Runs the program with `input` on standard input, which is closed after it.
-Result run(const Program &program, const std::string &input);
+Result run(const Program& program, const std::string& input);
 
 // One exchange of a conversation: wait until standard output ends with `prompt`, then type
 // `answer`.
@@ -29,7 +29,7 @@ struct Step {
 
 // Runs the program answering each prompt only after it has appeared on standard output. A prompt
 // that never appears (left unflushed, say) ends the run with status -1.
-Result converse(const Program &program, const std::vector<Step> &steps);
+Result converse(const Program& program, const std::vector<Step>& steps);
 
 // A table row: what the case shows, the bytes typed, the exact bytes expected on standard output,
 // and whether a read fails (which adds the failed-read line on standard error).
@@ -41,7 +41,7 @@ struct Case {
 };
 
 // The line a dialogue writes on standard error when a read of its run failed.
-std::string failedReadLine(const std::string &program);
+std::string failedReadLine(const std::string& program);
 
 // Runs every case and expects its output, its standard error and exit status 0.
-void expectDialogues(const Program &program, const std::vector<Case> &cases);
+void expectDialogues(const Program& program, const std::vector<Case>& cases);

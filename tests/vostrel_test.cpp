@@ -15,7 +15,7 @@ const std::string kPrompts = "Numri i pacientit:"
 
 // All five prompts, then the name line and the verdict: the number, city and diagnosis never
 // show.
-std::string patient(const std::string &name, bool pension) {
+std::string patient(const std::string& name, bool pension) {
   return kPrompts + "Emri i pacientit:" + name + "\n" +
          (pension ? "Pacienti eshte ne pension.\n" : "Pacienti nuk eshte ne pension.\n");
 }
