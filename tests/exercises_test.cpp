@@ -1,0 +1,93 @@
+// vostrel's four further exercise routines, reached through vostrel-exercise.
+#include <gtest/gtest.h>
+
+#include "dialogue.h"
+
+namespace {
+
+Program exercise(const std::string& routine) {
+  return {{EXERCISE_PATH, routine}, "vostrel"};
+}
+
+TEST(ValuePair, FixedDemonstration) {
+  const std::string out = "\nObjekti Dita\n------------\n"
+                          "\nVlera e m= 2\n\nVlera e a=9\n"
+                          "\nVlera e y=33"
+                          "\n\n\nObjekti Nata\n------------\n"
+                          "\nVlera e m= 3\n\nVlera e a=7\n"
+                          "\nVlera e y=141\n\n";
+  expectDialogues(exercise("main1"), {{"no input", "", out}, {"input is not read", "5\n", out}});
+}
+
+// The area and perimeter block that the circle and the rectangle share.
+std::string measures(const std::string& s, const std::string& p) {
+  return "\nVlerat e llogaritura\n\nSip\xEB"
+         "rfaqja s=" +
+         s + "\n\nPerimetri p=" + p + "\n\n";
+}
+
+TEST(Circle, Dialogue) {
+  const std::string ask = "\nRrezja e rrethit x: ";
+  expectDialogues(exercise("mainT2"),
+                  {
+                      {"radius 1", "1\n", ask + measures("3.14159", "6.28319")},
+                      {"radius 2", "2\n", ask + measures("12.5664", "12.5664")},
+                      {"radius 10", "10\n", ask + measures("314.159", "62.8319")},
+                      {"radius 0.5", "0.5\n", ask + measures("0.785398", "3.14159")},
+                      {"radius 0", "0\n", ask + measures("0", "0")},
+                      {"radius -1", "-1\n", ask + measures("3.14159", "-6.28319")},
+                      {"non-numeric radius", "r\n", ask + measures("0", "0"), true},
+                  });
+}
+
+TEST(Rectangle, Dialogue) {
+  const std::string ask = "\nVlerat e lexuara\n\nBrinja a: \nBrinja b: ";
+  expectDialogues(exercise("mainT3"),
+                  {
+                      {"3 and 4", "3\n4\n", ask + measures("12", "14")},
+                      {"2.5 and 4", "2.5\n4\n", ask + measures("10", "13")},
+                      {"-2 and 3", "-2\n3\n", ask + measures("-6", "2")},
+                      {"1.5 and 1.5", "1.5\n1.5\n", ask + measures("2.25", "6")},
+                      {"a side of 0", "0\n5\n", ask + measures("0", "10")},
+                      {"non-numeric first side", "a\n4\n", ask + measures("0", "0"), true},
+                  });
+}
+
+// All four prompts, then one trace line a term, then the result.
+std::string series(int traceLines, const std::string& y) {
+  std::string out = "\nVlerat inicializuese\n\nVariabla n: \nVariabla x: \nVariabla a: "
+                    "\nVariabla k: ";
+  for (int i = 0; i < traceLines; ++i)
+    out += "Test.\n";
+  return out + "\nVlera e y=" + y + "\n\n";
+}
+
+TEST(Series, Dialogue) {
+  expectDialogues(exercise("maint3"),
+                  {
+                      {"n 2", "2\n1\n0.5\n2\n", series(3, "30")},
+                      {"n 0 still one term", "0\n1\n0\n1\n", series(1, "5")},
+                      {"n -1 no term", "-1\n2\n5\n3\n", series(0, "6")},
+                      {"n 3", "3\n0\n1\n1\n", series(4, "24")},
+                      {"n 1", "1\n1.5\n0.25\n4\n", series(2, "30.5")},
+                      {"n below -1", "-7\n2\n5\n3\n", series(0, "6")},
+                      // n is 0, so the one term of i = 1 still runs; k is 0, so y is 0.
+                      {"end of input at the first prompt", "", series(1, "0"), true},
+                  });
+}
+
+TEST(ExerciseRunner, UnknownRoutine) {
+  const std::vector<std::vector<std::string>> calls = {{EXERCISE_PATH},
+                                                       {EXERCISE_PATH, "main"},
+                                                       {EXERCISE_PATH, "maint2"},
+                                                       {EXERCISE_PATH, "main1", "main1"}};
+  for (const auto& argv : calls) {
+    SCOPED_TRACE(argv.size() > 1 ? argv[1] : "no argument");
+    const Result r = run({argv, "vostrel-exercise"}, "");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "vostrel-exercise: usage: vostrel-exercise main1|mainT2|mainT3|maint3\n");
+    EXPECT_EQ(r.status, 2);
+  }
+}
+
+} // namespace
