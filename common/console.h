@@ -1,5 +1,17 @@
-// What stands in for the platform at the end of every dialogue.
+// What both programs' dialogues share: reading a number, and what stands in for the platform at
+// the end of every dialogue.
 #pragma once
+
+#include <iostream>
+
+// Reads a number from standard input by formatted extraction. A read that fails leaves `field` as
+// it was: on an out-of-range answer the extraction itself would store the type's largest or
+// smallest value, and a number that was never read must not decide a verdict or a product.
+template <typename Number> void readNumber(Number& field) {
+  Number value{};
+  if (std::cin >> value)
+    field = value;
+}
 
 // Ends a dialogue: flushes standard output, writes one line on standard error if any read of
 // the run failed, then runs the closing pause.

@@ -14,9 +14,9 @@ struct prodhimi {
 
   prodhimi() {
     std::cout << "Cakto vleren per n:";
-    std::cin >> n;
+    readNumber(n);
     std::cout << "Cakto vleren per x:";
-    std::cin >> x;
+    readNumber(x);
   }
 
   // The product of the factors c*i + 1 for i = a, a + 1, ... while i <= b. The test comes after

@@ -2,7 +2,9 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <functional>
+#include <sstream>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -27,7 +29,21 @@ struct Child {
   int err = -1;
 };
 
-Child spawn(const std::vector<std::string>& argv) {
+// The command that starts a program: DIALOGUE_LAUNCHER, when set, names a command (with its
+// options, split at blanks) that runs the program for the harness, such as valgrind.
+std::vector<std::string> command(const std::vector<std::string>& argv) {
+  std::vector<std::string> words;
+  if (const char* launcher = std::getenv("DIALOGUE_LAUNCHER")) {
+    std::istringstream in(launcher);
+    for (std::string word; in >> word;)
+      words.push_back(word);
+  }
+  words.insert(words.end(), argv.begin(), argv.end());
+  return words;
+}
+
+Child spawn(const std::vector<std::string>& program) {
+  const std::vector<std::string> argv = command(program);
   // A child that exits before reading all its input must not kill the harness.
   std::signal(SIGPIPE, SIG_IGN);
   int in[2], out[2], err[2];
@@ -43,7 +59,7 @@ Child spawn(const std::vector<std::string>& argv) {
     for (const auto& a : argv)
       args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
-    execv(args[0], args.data());
+    execvp(args[0], args.data());
     _exit(127);
   }
   close(in[0]);

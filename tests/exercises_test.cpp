@@ -50,6 +50,7 @@ TEST(Rectangle, Dialogue) {
                       {"1.5 and 1.5", "1.5\n1.5\n", ask + measures("2.25", "6")},
                       {"a side of 0", "0\n5\n", ask + measures("0", "10")},
                       {"non-numeric first side", "a\n4\n", ask + measures("0", "0"), true},
+                      {"non-numeric second side", "3\nb\n", ask + measures("0", "6"), true},
                   });
 }
 
@@ -73,6 +74,54 @@ TEST(Series, Dialogue) {
                       {"n below -1", "-7\n2\n5\n3\n", series(0, "6")},
                       // n is 0, so the one term of i = 1 still runs; k is 0, so y is 0.
                       {"end of input at the first prompt", "", series(1, "0"), true},
+                      {"non-numeric x", "2\nx\n0.5\n2\n", series(3, "0"), true},
+                      {"non-numeric a", "2\n1\na\n2\n", series(3, "3"), true},
+                      {"non-numeric k", "2\n1\n0.5\nk\n", series(3, "3"), true},
+                  });
+}
+
+// Hostile input to the three exercises that read: status 0, every prompt, and a failed read
+// leaves 0.
+TEST(Exercises, HostileInput) {
+  const std::string digits(1 << 20, '9');
+  using namespace std::string_literals;
+  const std::string circle = "\nRrezja e rrethit x: ";
+  expectDialogues(exercise("mainT2"),
+                  {
+                      {"1 MB radius", digits + "\n", circle + measures("0", "0"), true},
+                      {"radius 1e99999", "1e99999\n", circle + measures("0", "0"), true},
+                      {"radius nan", "nan\n", circle + measures("0", "0"), true},
+                      {"radius inf", "inf\n", circle + measures("0", "0"), true},
+                      {"radius a lone minus", "-\n", circle + measures("0", "0"), true},
+                      {"NUL as the radius", "\0\n"s, circle + measures("0", "0"), true},
+                      {"bytes 0x80 to 0xFF", "\x80\xFF\n", circle + measures("0", "0"), true},
+                      {"CRLF line end", "2\r\n", circle + measures("12.5664", "12.5664")},
+                      {"end of input", "", circle + measures("0", "0"), true},
+                  });
+  const std::string rectangle = "\nVlerat e lexuara\n\nBrinja a: \nBrinja b: ";
+  expectDialogues(
+      exercise("mainT3"),
+      {
+          {"1 MB first side", digits + "\n4\n", rectangle + measures("0", "0"), true},
+          {"1 MB second side", "3\n" + digits + "\n", rectangle + measures("0", "6"), true},
+          {"side 1e99999", "3\n1e99999\n", rectangle + measures("0", "6"), true},
+          {"CRLF line ends", "3\r\n4\r\n", rectangle + measures("12", "14")},
+          {"end of input at the second side", "3\n", rectangle + measures("0", "6"), true},
+      });
+  expectDialogues(exercise("maint3"),
+                  {
+                      // n stays 0 (one term) rather than becoming the largest int.
+                      {"1 MB n", digits + "\n1\n1\n1\n", series(1, "0"), true},
+                      {"n 2147483648", "2147483648\n1\n1\n1\n", series(1, "0"), true},
+                      {"smallest int n", "-2147483648\n2\n5\n3\n", series(0, "6")},
+                      {"1 MB x", "2\n" + digits + "\n1\n1\n", series(3, "0"), true},
+                      {"1 MB a", "2\n1\n" + digits + "\n1\n", series(3, "3"), true},
+                      {"1 MB k", "2\n1\n0.5\n" + digits + "\n", series(3, "3"), true},
+                      {"a nan", "2\n1\nnan\n2\n", series(3, "3"), true},
+                      {"CRLF line ends", "2\r\n1\r\n0.5\r\n2\r\n", series(3, "30")},
+                      {"end of input at x", "2\n", series(3, "0"), true},
+                      {"end of input at a", "2\n1\n", series(3, "3"), true},
+                      {"end of input at k", "2\n1\n0.5\n", series(3, "3"), true},
                   });
 }
 

@@ -40,6 +40,33 @@ TEST(Product, Dialogue) {
                   });
 }
 
+// Hostile input: status 0, both prompts, and a failed read leaves 0 (n 0 gives p2 5).
+TEST(Product, HostileInput) {
+  const std::string digits(1 << 20, '9');
+  using namespace std::string_literals;
+  expectDialogues(
+      kKandomir,
+      {
+          {"1 MB n", digits + "\n2\n", products("0", "5"), true},
+          {"1 MB x", "3\n" + digits + "\n", products("0", "5"), true},
+          {"NUL as n", "\0\n2\n"s, products("0", "5"), true},
+          {"bytes 0x80 to 0xFF as x", "3\n\x80\xFF\n", products("0", "5"), true},
+          {"CRLF line ends", "3\r\n2\r\n", products("48", "5")},
+          // Out of range is a failed read: n stays 0 rather than becoming the
+          // largest int, and x stays 0 rather than becoming the largest float.
+          {"n 2147483648", "2147483648\n2\n", products("0", "5"), true},
+          {"n -2147483649", "-2147483649\n2\n", products("0", "5"), true},
+          {"n 99999999999999999999", "99999999999999999999\n2\n", products("0", "5"), true},
+          {"x 1e99999", "3\n1e99999\n", products("0", "5"), true},
+          // n is the 1 before the "e"; x then fails on the "e".
+          {"n 1e99999", "1e99999\n2\n", products("0", "5"), true},
+          {"x nan", "3\nnan\n", products("0", "5"), true},
+          {"x inf", "3\ninf\n", products("0", "5"), true},
+          {"n a lone minus", "-\n2\n", products("0", "5"), true},
+          {"end of input at x", "4\n", products("0", "35"), true},
+      });
+}
+
 TEST(Product, EachPromptShowsBeforeItsRead) {
   const Result r =
       converse(kKandomir, {{"Cakto vleren per n:", "3\n"}, {"Cakto vleren per x:", "2\n"}});

@@ -36,12 +36,56 @@ TEST(Patient, Dialogue) {
           // The 30th character fails the read: the age stays 0.
           {"name of 30 characters", "1\n" + name30 + "\n70\nB\nC\n",
            patient(name30.substr(0, 29), false), true},
+          {"city of 15 characters", "1\nA\n70\nQytetQytetQytet\nC\n", patient("A", true), true},
+          {"diagnosis of 50 characters", "1\nA\n70\nB\n" + std::string(50, 'd') + "\n",
+           patient("A", true), true},
+          {"non-numeric number", "shtate\nA\n70\nB\nC\n", patient("", false), true},
           {"empty name", "1\n\n70\nB\nC\n", patient("", true)},
           {"end of input at the first prompt", "", patient("", false), true},
           // Only the blank after the number is discarded; the name read takes the rest at once.
           {"number line holding more", "7 Emer Mbiemer\n70\nQytet\nGrip\n",
            patient("Emer Mbiemer", true)},
           {"non-numeric age", "7\nEmer\nshtatedhjete\nQytet\nGrip\n", patient("Emer", false), true},
+      });
+}
+
+// Hostile input: the dialogue runs to its end with status 0. A failed number read leaves 0, a
+// failed line read leaves an empty text, and every read after a failure fails at once.
+TEST(Patient, HostileInput) {
+  const std::string digits(1 << 20, '9');
+  const std::string text(1 << 20, 'x');
+  using namespace std::string_literals;
+  expectDialogues(
+      kVostrel,
+      {
+          {"1 MB number", digits + "\nEmer\n70\nQ\nD\n", patient("", false), true},
+          {"1 MB name", "7\n" + text + "\n70\nQ\nD\n", patient(text.substr(0, 29), false), true},
+          {"1 MB age", "7\nEmer\n" + digits + "\nQ\nD\n", patient("Emer", false), true},
+          {"1 MB city", "7\nEmer\n70\n" + text + "\nD\n", patient("Emer", true), true},
+          {"1 MB diagnosis", "7\nEmer\n70\nQ\n" + text + "\n", patient("Emer", true), true},
+          {"NUL ends the printed name", "7\nEm\0er\n70\nQ\nD\n"s, patient("Em", true)},
+          {"NUL as the number", "\0\nEmer\n70\nQ\nD\n"s, patient("", false), true},
+          {"bytes 0x80 to 0xFF", "7\n\x80\xAB\xEB\xFF\n70\n\xC0\n\xFE\n",
+           patient("\x80\xAB\xEB\xFF", true)},
+          {"bytes 0x80 to 0xFF as the age", "7\nEmer\n\xB7\xB0\nQ\nD\n", patient("Emer", false),
+           true},
+          // Only the CR after the number is dropped: the name read takes the empty rest of the
+          // line, and the name then fails as the age.
+          {"CRLF line ends", "7\r\nEmer\r\n70\r\nQ\r\nD\r\n", patient("", false), true},
+          // Out of range is a failed read: the age stays 0 rather than becoming the largest int.
+          {"age 2147483648", "7\nEmer\n2147483648\nQ\nD\n", patient("Emer", false), true},
+          {"age 99999999999999999999", "7\nEmer\n99999999999999999999\nQ\nD\n",
+           patient("Emer", false), true},
+          {"number -2147483649", "-2147483649\nEmer\n70\nQ\nD\n", patient("", false), true},
+          // The age is the 1 before the "e"; the "e" is dropped and "99999" becomes the city.
+          {"age 1e99999", "7\nEmer\n1e99999\nQ\n", patient("Emer", false)},
+          {"age nan", "7\nEmer\nnan\nQ\nD\n", patient("Emer", false), true},
+          {"age inf", "7\nEmer\ninf\nQ\nD\n", patient("Emer", false), true},
+          {"age a lone minus", "7\nEmer\n-\nQ\nD\n", patient("Emer", false), true},
+          {"end of input at the name", "7\n", patient("", false), true},
+          {"end of input at the age", "7\nEmer\n", patient("Emer", false), true},
+          {"end of input at the city", "7\nEmer\n70\n", patient("Emer", true), true},
+          {"end of input at the diagnosis", "7\nEmer\n70\nQ\n", patient("Emer", true), true},
       });
 }
 

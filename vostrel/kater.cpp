@@ -32,9 +32,9 @@ int mainT3() {
   double b = 0;
   std::cout << "\nVlerat e lexuara"
             << "\n\nBrinja a: ";
-  std::cin >> a;
+  readNumber(a);
   std::cout << "\nBrinja b: ";
-  std::cin >> b;
+  readNumber(b);
   kater drejtkendeshi(a, b);
   drejtkendeshi.llogaritja();
   drejtkendeshi.shtypja();

@@ -16,13 +16,13 @@ struct Omega {
   Omega() {
     std::cout << "\nVlerat inicializuese"
               << "\n\nVariabla n: ";
-    std::cin >> n;
+    readNumber(n);
     std::cout << "\nVariabla x: ";
-    std::cin >> x;
+    readNumber(x);
     std::cout << "\nVariabla a: ";
-    std::cin >> a;
+    readNumber(a);
     std::cout << "\nVariabla k: ";
-    std::cin >> k;
+    readNumber(k);
     // n + 1 and 2i are 64-bit, so every int n ends the loop and no term wraps.
     double s = 0.0;
     const std::int64_t last = std::int64_t{n} + 1;

@@ -14,14 +14,14 @@ struct clsPacienti {
 
   clsPacienti() {
     std::cout << "Numri i pacientit:";
-    std::cin >> numri;
+    readNumber(numri);
     // The number leaves its line end in the input. Dropping that one character lets the next
     // line read see the next line; anything else typed after the number stays for it.
     std::cin.ignore();
     std::cout << "Emri dhe mbiemri i pacientit:";
     std::cin.getline(emri, 30);
     std::cout << "Mosha e pacientit:";
-    std::cin >> mosha;
+    readNumber(mosha);
     std::cin.ignore();
     std::cout << "Qyteti i pacientit:";
     std::cin.getline(qyteti, 15);

@@ -33,7 +33,7 @@ int mainT2() {
   rrethi rreth;
   double x = 0;
   std::cout << "\nRrezja e rrethit x: ";
-  std::cin >> x;
+  readNumber(x);
   rreth.rrezja(x);
   rreth.llogaritja();
   rreth.shtypja();
