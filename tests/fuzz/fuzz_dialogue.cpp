@@ -1,0 +1,194 @@
+// libFuzzer harness for one dialogue, chosen when the target is built (DIALOGUE names it). The
+// routine runs on the fuzz input as standard input; its output is then read back against the
+// dialogue's shape: every prompt once and in order, every printed value where it belongs, nothing
+// more. The routine must return 0, and standard error may hold only the failed-read line.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "exercises.h"
+
+// The two programs' entries, renamed for this build.
+int vostrel_main();
+int kandomir_main();
+
+namespace {
+
+[[noreturn]] void fail(const std::string& why, const std::string& out) {
+  std::fprintf(stderr, "dialogue shape broken: %s\noutput:\n%s\n", why.c_str(), out.c_str());
+  std::abort();
+}
+
+// Reads the output from the front; any mismatch aborts, which libFuzzer reports as a crash.
+class Reader {
+public:
+  explicit Reader(const std::string& out) : out_(out) {}
+
+  void literal(const std::string& text) {
+    if (out_.compare(pos_, text.size(), text) != 0)
+      fail("expected \"" + text + "\" at byte " + std::to_string(pos_), out_);
+    pos_ += text.size();
+  }
+
+  void oneOf(std::initializer_list<const char*> texts) {
+    for (const char* text : texts)
+      if (out_.compare(pos_, std::string(text).size(), text) == 0)
+        return literal(text);
+    fail("no expected text at byte " + std::to_string(pos_), out_);
+  }
+
+  // Text of at most `most` bytes up to the next line end, which is left unread.
+  std::string text(std::size_t most = std::string::npos) {
+    const std::size_t end = out_.find('\n', pos_);
+    if (end == std::string::npos || end - pos_ > most)
+      fail("no line end within reach of byte " + std::to_string(pos_), out_);
+    std::string value = out_.substr(pos_, end - pos_);
+    pos_ = end;
+    return value;
+  }
+
+  // A number as the stream's default format prints it, infinity and not-a-number included.
+  void number() {
+    const std::string value = text();
+    char* end = nullptr;
+    std::strtod(value.c_str(), &end);
+    if (value.empty() || *end != '\0')
+      fail("not a number: " + value, out_);
+  }
+
+  void end() {
+    if (pos_ != out_.size())
+      fail("output after the end of the dialogue", out_);
+  }
+
+private:
+  const std::string& out_;
+  std::size_t pos_ = 0;
+};
+
+// The first number of the input as the dialogue reads it: 0 when that read fails.
+long long firstNumber(const std::string& input) {
+  std::istringstream in(input);
+  int n = 0;
+  return (in >> n) ? n : 0;
+}
+
+void patient(Reader& r, const std::string&) {
+  r.literal("Numri i pacientit:");
+  r.literal("Emri dhe mbiemri i pacientit:");
+  r.literal("Mosha e pacientit:");
+  r.literal("Qyteti i pacientit:");
+  r.literal("Diagnoza e pacientit:");
+  r.literal("Emri i pacientit:");
+  r.text(29); // the name, at most 29 characters
+  r.literal("\n");
+  r.oneOf({"Pacienti eshte ne pension.\n", "Pacienti nuk eshte ne pension.\n"});
+}
+
+void product(Reader& r, const std::string&) {
+  r.literal("Cakto vleren per n:");
+  r.literal("Cakto vleren per x:");
+  r.literal("p1=");
+  r.number();
+  r.literal("\np2=");
+  r.number();
+  r.literal("\n");
+}
+
+void valuePair(Reader& r, const std::string&) {
+  r.literal("\nObjekti Dita\n------------\n\nVlera e m= 2\n\nVlera e a=9\n\nVlera e y=33"
+            "\n\n\nObjekti Nata\n------------\n\nVlera e m= 3\n\nVlera e a=7\n\nVlera e y=141\n\n");
+}
+
+void measures(Reader& r) {
+  r.literal("\nVlerat e llogaritura\n\nSip\xEB"
+            "rfaqja s=");
+  r.number();
+  r.literal("\n\nPerimetri p=");
+  r.number();
+  r.literal("\n\n");
+}
+
+void circle(Reader& r, const std::string&) {
+  r.literal("\nRrezja e rrethit x: ");
+  measures(r);
+}
+
+void rectangle(Reader& r, const std::string&) {
+  r.literal("\nVlerat e lexuara\n\nBrinja a: ");
+  r.literal("\nBrinja b: ");
+  measures(r);
+}
+
+void series(Reader& r, const std::string& input) {
+  r.literal("\nVlerat inicializuese\n\nVariabla n: ");
+  r.literal("\nVariabla x: ");
+  r.literal("\nVariabla a: ");
+  r.literal("\nVariabla k: ");
+  for (long long i = 0; i <= firstNumber(input); ++i)
+    r.literal("Test.\n");
+  r.literal("\nVlera e y=");
+  r.number();
+  r.literal("\n\n");
+}
+
+struct Dialogue {
+  const char* name;
+  int (*routine)();
+  const char* program;
+  void (*shape)(Reader&, const std::string& input);
+};
+
+const Dialogue kDialogues[] = {
+    {"patient", vostrel_main, "vostrel", patient}, {"product", kandomir_main, "kandomir", product},
+    {"valuepair", main1, "vostrel", valuePair},    {"circle", mainT2, "vostrel", circle},
+    {"rectangle", mainT3, "vostrel", rectangle},   {"series", maint3, "vostrel", series},
+};
+
+// The dialogue this target fuzzes, named by DIALOGUE when it is built.
+const Dialogue& fuzzed() {
+  for (const Dialogue& d : kDialogues)
+    if (std::string(d.name) == DIALOGUE)
+      return d;
+  std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  // The series prints n + 1 trace lines. A large n is legitimate input, but millions of lines
+  // make each run slow without reaching new code, so such inputs are skipped (and kept out of
+  // the corpus).
+  if (fuzzed().shape == series && firstNumber(input) > 1000000)
+    return -1;
+
+  std::istringstream in(input);
+  std::ostringstream out;
+  std::ostringstream err;
+  std::streambuf* const cin = std::cin.rdbuf(in.rdbuf());
+  std::streambuf* const cout = std::cout.rdbuf(out.rdbuf());
+  std::streambuf* const cerr = std::cerr.rdbuf(err.rdbuf());
+  const int status = fuzzed().routine();
+  // Put the real streams back in a clean state for the next run.
+  std::cin.rdbuf(cin);
+  std::cout.rdbuf(cout);
+  std::cerr.rdbuf(cerr);
+
+  if (status != 0)
+    fail("status " + std::to_string(status), out.str());
+  const std::string output = out.str();
+  Reader reader(output);
+  fuzzed().shape(reader, input);
+  reader.end();
+  const std::string failedRead =
+      std::string(fuzzed().program) +
+      ": hyrja nuk u lexua e plote; vlerat qe mungojne jane 0 ose bosh\n";
+  if (!err.str().empty() && err.str() != failedRead)
+    fail("standard error: " + err.str(), output);
+  return 0;
+}
