@@ -2,6 +2,7 @@
 // the end of every dialogue.
 #pragma once
 
+#include <cmath>
 #include <iostream>
 
 // Reads a number from standard input by formatted extraction. A read that fails leaves `field` as
@@ -11,6 +12,13 @@ template <typename Number> void readNumber(Number& field) {
   Number value{};
   if (std::cin >> value)
     field = value;
+}
+
+// A not-a-number's sign means nothing, yet C libraries differ on showing it ("-nan" in one,
+// "nan" in another). Writing every not-a-number as the positive one gives the same bytes on
+// every platform.
+inline double withoutNanSign(double value) {
+  return std::isnan(value) ? std::fabs(value) : value;
 }
 
 // Ends a dialogue: flushes standard output, writes one line on standard error if any read of

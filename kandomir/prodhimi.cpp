@@ -44,8 +44,8 @@ struct prodhimi {
   }
 
   void shtypVleratDalese() {
-    std::cout << "p1=" << p1 << std::endl;
-    std::cout << "p2=" << p2 << std::endl;
+    std::cout << "p1=" << withoutNanSign(p1) << std::endl;
+    std::cout << "p2=" << withoutNanSign(p2) << std::endl;
   }
 };
 

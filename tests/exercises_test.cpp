@@ -72,6 +72,10 @@ TEST(Series, Dialogue) {
                       {"n 3", "3\n0\n1\n1\n", series(4, "24")},
                       {"n 1", "1\n1.5\n0.25\n4\n", series(2, "30.5")},
                       {"n below -1", "-7\n2\n5\n3\n", series(0, "6")},
+                      // The sum overflows; k 0 times infinity is not-a-number, written without a
+                      // sign on every platform.
+                      {"infinite sum", "1\n1\n1e308\n1\n", series(2, "inf")},
+                      {"0 times an infinite sum", "1\n0\n1e308\n0\n", series(2, "nan")},
                       // n is 0, so the one term of i = 1 still runs; k is 0, so y is 0.
                       {"end of input at the first prompt", "", series(1, "0"), true},
                       {"non-numeric x", "2\nx\n0.5\n2\n", series(3, "0"), true},

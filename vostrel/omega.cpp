@@ -36,7 +36,7 @@ struct Omega {
 
 int maint3() {
   Omega omega;
-  std::cout << "\nVlera e y=" << omega.y << "\n\n";
+  std::cout << "\nVlera e y=" << withoutNanSign(omega.y) << "\n\n";
   closingPause("vostrel");
   return 0;
 }
