@@ -31,6 +31,8 @@ struct Child {
 
 // The command that starts a program: DIALOGUE_LAUNCHER, when set, names a command (with its
 // options, split at blanks) that runs the program for the harness, such as valgrind.
+// DIALOGUE_WINDOWS, when set, names the folder of a Windows build: each program then runs as
+// NAME.exe from there (through a launcher such as wine), and its output is normalised below.
 std::vector<std::string> command(const std::vector<std::string>& argv) {
   std::vector<std::string> words;
   if (const char* launcher = std::getenv("DIALOGUE_LAUNCHER")) {
@@ -39,7 +41,37 @@ std::vector<std::string> command(const std::vector<std::string>& argv) {
       words.push_back(word);
   }
   words.insert(words.end(), argv.begin(), argv.end());
+  if (const char* windows = std::getenv("DIALOGUE_WINDOWS")) {
+    std::string& program = words[words.size() - argv.size()];
+    program = std::string(windows) + "/" + program.substr(program.rfind('/') + 1) + ".exe";
+  }
   return words;
+}
+
+void replaceAll(std::string& s, const std::string& from, const std::string& to) {
+  for (std::size_t at = 0; (at = s.find(from, at)) != std::string::npos; at += to.size())
+    s.replace(at, from.size(), to);
+}
+
+// Two differences of a Windows build are the platform's, not the program's, and are taken out
+// before comparing with the native bytes:
+//  - the C runtime writes each line end as CR LF, so CR LF turns back into LF on both streams;
+//  - the console's pause command writes its "Press any key to continue" line after all of the
+//    dialogue's output and, with standard input used up, returns at once. That line shows that
+//    the pause ran: it is cut off, and a dialogue without it gets status -2.
+void normaliseWindows(Result& r) {
+  replaceAll(r.out, "\r\n", "\n");
+  replaceAll(r.err, "\r\n", "\n");
+  if (r.status != 0) // no dialogue ran (a usage error, a timeout): nothing paused
+    return;
+  const std::string pauseLine = "Press any key to continue";
+  const std::size_t pause = r.out.rfind(pauseLine);
+  if (pause == std::string::npos ||
+      r.out.find_first_not_of(" .\n", pause + pauseLine.size()) != std::string::npos) {
+    r.status = -2;
+    return;
+  }
+  r.out.erase(pause);
 }
 
 Child spawn(const std::vector<std::string>& program) {
@@ -139,6 +171,8 @@ void finish(Child& c, Result& r, bool ok, Clock::time_point deadline) {
     r.status = WEXITSTATUS(wstatus);
   else
     r.status = 128 + WTERMSIG(wstatus);
+  if (std::getenv("DIALOGUE_WINDOWS"))
+    normaliseWindows(r);
 }
 
 bool endsWith(const std::string& s, const std::string& tail) {

@@ -7,7 +7,9 @@
 struct Result {
   std::string out;
   std::string err;
-  int status = -1; // exit status; 128 + signal when killed; -1 when the run timed out
+  // Exit status; 128 + signal when killed; -1 when the run timed out; -2 when a Windows build's
+  // run showed no closing pause.
+  int status = -1;
 };
 
 // A program under test: the command that starts it and the name it writes in front of its
