@@ -72,6 +72,10 @@ TEST(Series, Dialogue) {
                       {"n 3", "3\n0\n1\n1\n", series(4, "24")},
                       {"n 1", "1\n1.5\n0.25\n4\n", series(2, "30.5")},
                       {"n below -1", "-7\n2\n5\n3\n", series(0, "6")},
+                      // Trace lines go out 4096 at a time: a whole block, one more, two blocks.
+                      {"n 4095", "4095\n1\n0\n1\n", series(4096, "1.67813e+07")},
+                      {"n 4096", "4096\n1\n0\n1\n", series(4097, "1.67895e+07")},
+                      {"n 8191", "8191\n1\n0\n1\n", series(8192, "6.71171e+07")},
                       // The sum overflows; k 0 times infinity is not-a-number, written without a
                       // sign on every platform.
                       {"infinite sum", "1\n1\n1e308\n1\n", series(2, "inf")},

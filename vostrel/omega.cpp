@@ -1,7 +1,7 @@
 // Series accumulator: y = 3x + k * sum of (2i + a) for i = 1 .. n + 1, one trace line a term.
 #include <cstdint>
+#include <cstring>
 #include <iostream>
-#include <string>
 
 #include "console.h"
 #include "exercises.h"
@@ -36,18 +36,19 @@ struct Omega {
   }
 
   // Writes "Test.\n" `count` times (none when count is below 1). At a large n the trace is
-  // nearly all of the routine's work, so the lines go out in blocks: one stream write per 4096
-  // lines instead of one per line.
+  // nearly all of the routine's work, so the lines go out in blocks from a buffer on the stack:
+  // one stream write per 4096 lines instead of one per line.
   static void shtypTestet(std::int64_t count) {
-    const std::string line = "Test.\n";
+    constexpr char kLine[] = "Test.\n";
+    constexpr std::int64_t kLineSize = sizeof kLine - 1;
     constexpr std::int64_t kBlockLines = 4096;
-    std::string block;
+    char block[kBlockLines * kLineSize];
     for (std::int64_t i = 0; i < kBlockLines && i < count; ++i)
-      block += line;
+      std::memcpy(block + i * kLineSize, kLine, kLineSize);
     for (; count >= kBlockLines; count -= kBlockLines)
-      std::cout.write(block.data(), static_cast<std::streamsize>(block.size()));
+      std::cout.write(block, kBlockLines * kLineSize);
     if (count > 0)
-      std::cout.write(block.data(), static_cast<std::streamsize>(count * line.size()));
+      std::cout.write(block, count * kLineSize);
   }
 };
 
