@@ -1,10 +1,12 @@
 #include "dialogue.h"
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <functional>
 #include <sstream>
+#include <stdexcept>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -104,6 +106,13 @@ Child spawn(const std::vector<std::string>& program) {
   return c;
 }
 
+bool always() {
+  return true;
+}
+bool never() {
+  return false;
+}
+
 void closeFd(int& fd) {
   if (fd >= 0)
     close(fd);
@@ -157,8 +166,7 @@ bool pump(Child& c, const std::string& input, Result& r, const std::function<boo
 void finish(Child& c, Result& r, bool ok, Clock::time_point deadline) {
   closeFd(c.in);
   if (ok)
-    ok = pump(
-        c, "", r, [] { return false; }, deadline);
+    ok = pump(c, "", r, never, deadline);
   if (!ok)
     kill(c.pid, SIGKILL);
   closeFd(c.out);
@@ -185,8 +193,7 @@ Result run(const Program& program, const std::string& input) {
   Result r;
   Child c = spawn(program.argv);
   const auto deadline = Clock::now() + kRunLimit;
-  const bool ok = pump(
-      c, input, r, [] { return true; }, deadline);
+  const bool ok = pump(c, input, r, always, deadline);
   finish(c, r, ok, deadline);
   return r;
 }
@@ -196,11 +203,9 @@ Result converse(const Program& program, const std::vector<Step>& steps) {
   Child c = spawn(program.argv);
   bool ok = true;
   for (const Step& step : steps) {
-    ok = pump(
-             c, "", r, [&] { return endsWith(r.out, step.prompt); }, Clock::now() + kPromptLimit) &&
-         endsWith(r.out, step.prompt) &&
-         pump(
-             c, step.answer, r, [] { return true; }, Clock::now() + kPromptLimit);
+    const auto shown = [&] { return endsWith(r.out, step.prompt); };
+    ok = pump(c, "", r, shown, Clock::now() + kPromptLimit) && shown() &&
+         pump(c, step.answer, r, always, Clock::now() + kPromptLimit);
     if (!ok)
       break;
   }
