@@ -129,8 +129,9 @@ void series(Reader& r, const std::string& input) {
   r.literal("\nVariabla x: ");
   r.literal("\nVariabla a: ");
   r.literal("\nVariabla k: ");
-  for (long long i = 0; i <= firstNumber(input); ++i)
-    r.literal("Test.\n");
+  const std::string trace = "Test.\n";
+  for (long long i = 0, n = firstNumber(input); i <= n; ++i)
+    r.literal(trace);
   r.literal("\nVlera e y=");
   r.number();
   r.literal("\n\n");
