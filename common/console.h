@@ -1,9 +1,10 @@
-// What both programs' dialogues share: reading a number, and what stands in for the platform at
-// the end of every dialogue.
+// What both programs' dialogues share: reading a number, watching standard output for lost
+// writes, and what stands in for the platform at the end of every dialogue.
 #pragma once
 
 #include <cmath>
 #include <iostream>
+#include <streambuf>
 
 // Reads a number from standard input by formatted extraction. A read that fails leaves `field` as
 // it was: on an out-of-range answer the extraction itself would store the type's largest or
@@ -21,6 +22,42 @@ inline double withoutNanSign(double value) {
   return std::isnan(value) ? std::fabs(value) : value;
 }
 
-// Ends a dialogue: flushes standard output, writes one line on standard error if any read of
-// the run failed, then runs the closing pause.
-void closingPause(const char* program);
+// Passes every write on to another stream buffer and keeps the system's reason for the first one
+// that fails, taken at the moment it fails: by the end of the dialogue the reason may long be gone.
+class WatchedOutput final : public std::streambuf {
+public:
+  explicit WatchedOutput(std::streambuf* to) : to_(to) {}
+  int firstError() const { return firstError_; }
+
+protected:
+  int_type overflow(int_type c) override;
+  std::streamsize xsputn(const char* s, std::streamsize n) override;
+  int sync() override;
+
+private:
+  void failed();
+
+  std::streambuf* to_;
+  int firstError_ = 0;
+};
+
+// One dialogue on the console, declared first in every routine: for its lifetime standard output
+// is watched for lost writes. `finish` is the dialogue's closing step and gives the routine's exit
+// status.
+class Console {
+public:
+  explicit Console(const char* program);
+  ~Console();
+  Console(const Console&) = delete;
+  Console& operator=(const Console&) = delete;
+
+  // Flushes standard output, writes one line on standard error if any read of the run failed and
+  // one if any write to standard output failed, then runs the closing pause. Returns 0, or 1 when
+  // output was lost: a dialogue nobody could see is not a success.
+  int finish();
+
+private:
+  const char* program_;
+  std::streambuf* const original_;
+  WatchedOutput watched_;
+};

@@ -50,9 +50,9 @@ struct prodhimi {
 };
 
 int main() {
+  Console console("kandomir");
   prodhimi prodhim;
   prodhim.llogaritVleratDalese();
   prodhim.shtypVleratDalese();
-  closingPause("kandomir");
-  return 0;
+  return console.finish();
 }

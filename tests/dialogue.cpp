@@ -76,7 +76,13 @@ void normaliseWindows(Result& r) {
   r.out.erase(pause);
 }
 
-Child spawn(const std::vector<std::string>& program) {
+void closeFd(int& fd) {
+  if (fd >= 0)
+    close(fd);
+  fd = -1;
+}
+
+Child spawn(const std::vector<std::string>& program, Output output = Output::Collected) {
   const std::vector<std::string> argv = command(program);
   // A child that exits before reading all its input must not kill the harness.
   std::signal(SIGPIPE, SIG_IGN);
@@ -89,6 +95,10 @@ Child spawn(const std::vector<std::string>& program) {
     dup2(in[0], 0);
     dup2(out[1], 1);
     dup2(err[1], 2);
+    if (output == Output::FullDisk)
+      dup2(open("/dev/full", O_WRONLY), 1);
+    else if (output == Output::Closed)
+      close(1);
     std::vector<char*> args;
     for (const auto& a : argv)
       args.push_back(const_cast<char*>(a.c_str()));
@@ -102,6 +112,8 @@ Child spawn(const std::vector<std::string>& program) {
   c.in = in[1];
   c.out = out[0];
   c.err = err[0];
+  if (output == Output::ReaderGone)
+    closeFd(c.out);
   fcntl(c.in, F_SETFL, O_NONBLOCK);
   return c;
 }
@@ -111,12 +123,6 @@ bool always() {
 }
 bool never() {
   return false;
-}
-
-void closeFd(int& fd) {
-  if (fd >= 0)
-    close(fd);
-  fd = -1;
 }
 
 // Writes `input` and collects output until `enough` holds with all of `input` written, or both
@@ -189,9 +195,9 @@ bool endsWith(const std::string& s, const std::string& tail) {
 
 } // namespace
 
-Result run(const Program& program, const std::string& input) {
+Result run(const Program& program, const std::string& input, Output output) {
   Result r;
-  Child c = spawn(program.argv);
+  Child c = spawn(program.argv, output);
   const auto deadline = Clock::now() + kRunLimit;
   const bool ok = pump(c, input, r, always, deadline);
   finish(c, r, ok, deadline);

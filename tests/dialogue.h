@@ -19,8 +19,18 @@ struct Program {
   std::string name;
 };
 
+// Where the program's standard output goes: to the harness, which collects it, or somewhere that
+// loses every byte written.
+enum class Output {
+  Collected,
+  FullDisk,   // /dev/full: every write fails with "No space left on device"
+  Closed,     // no standard output at all
+  ReaderGone, // a pipe whose reader closed it before the first answer (SIGPIPE stays ignored, as
+              // for every program the harness runs)
+};
+
 // Runs the program with `input` on standard input, which is closed after it.
-Result run(const Program& program, const std::string& input);
+Result run(const Program& program, const std::string& input, Output output = Output::Collected);
 
 // One exchange of a conversation: wait until standard output ends with `prompt`, then type
 // `answer`.

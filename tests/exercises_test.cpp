@@ -133,6 +133,41 @@ TEST(Exercises, HostileInput) {
                   });
 }
 
+// Output that cannot be written is a failure: status 1 and one line on standard error that says
+// why, after the failed-read line when a read failed too.
+TEST(LostOutput, StatusOneAndTheReason) {
+  const Program vostrel{{VOSTREL_PATH}, "vostrel"};
+  const Program kandomir{{KANDOMIR_PATH}, "kandomir"};
+  const std::string full = ": dalja nuk u shkrua e plote: No space left on device\n";
+  const struct {
+    const char* what;
+    Program program;
+    std::string input;
+    Output output;
+    std::string err;
+  } cases[] = {
+      {"patient", vostrel, "7\nEmer\n70\nQ\nD\n", Output::FullDisk, "vostrel" + full},
+      {"product", kandomir, "3\n2\n", Output::FullDisk, "kandomir" + full},
+      {"value pair", exercise("main1"), "", Output::FullDisk, "vostrel" + full},
+      {"circle", exercise("mainT2"), "2\n", Output::FullDisk, "vostrel" + full},
+      {"rectangle", exercise("mainT3"), "3\n4\n", Output::FullDisk, "vostrel" + full},
+      {"series", exercise("maint3"), "100000\n1\n0\n1\n", Output::FullDisk, "vostrel" + full},
+      {"failed read too", kandomir, "n\n", Output::FullDisk,
+       failedReadLine("kandomir") + "kandomir" + full},
+      {"no standard output", vostrel, "7\nEmer\n70\nQ\nD\n", Output::Closed,
+       "vostrel: dalja nuk u shkrua e plote: Bad file descriptor\n"},
+      {"reader gone", vostrel, "7\nEmer\n70\nQ\nD\n", Output::ReaderGone,
+       "vostrel: dalja nuk u shkrua e plote: Broken pipe\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Result r = run(c.program, c.input, c.output);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, c.err);
+    EXPECT_EQ(r.status, 1);
+  }
+}
+
 TEST(ExerciseRunner, UnknownRoutine) {
   const std::vector<std::vector<std::string>> calls = {{EXERCISE_PATH},
                                                        {EXERCISE_PATH, "main"},

@@ -31,6 +31,7 @@ struct Alfa {
 };
 
 int main1() {
+  Console console("vostrel");
   Alfa dita;
   Alfa nata;
   std::cout << "\nObjekti Dita"
@@ -45,6 +46,5 @@ int main1() {
   nata.Vlerat(3, 7.0);
   nata.Funk();
   std::cout << "\nVlera e y=" << nata.y << "\n\n";
-  closingPause("vostrel");
-  return 0;
+  return console.finish();
 }

@@ -27,6 +27,7 @@ struct kater {
 };
 
 int mainT3() {
+  Console console("vostrel");
   // Defined, so a failed read gives 0; after a failed first side the second read fails at once.
   double a = 0;
   double b = 0;
@@ -38,6 +39,5 @@ int mainT3() {
   kater drejtkendeshi(a, b);
   drejtkendeshi.llogaritja();
   drejtkendeshi.shtypja();
-  closingPause("vostrel");
-  return 0;
+  return console.finish();
 }

@@ -35,12 +35,12 @@ struct clsPacienti {
 };
 
 int main() {
+  Console console("vostrel");
   clsPacienti pacienti;
   pacienti.shtypEmrin();
   if (pacienti.PacientiEshteNePension())
     std::cout << "Pacienti eshte ne pension.\n";
   else
     std::cout << "Pacienti nuk eshte ne pension.\n";
-  closingPause("vostrel");
-  return 0;
+  return console.finish();
 }

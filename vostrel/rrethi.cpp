@@ -30,6 +30,7 @@ struct rrethi {
 };
 
 int mainT2() {
+  Console console("vostrel");
   rrethi rreth;
   double x = 0;
   std::cout << "\nRrezja e rrethit x: ";
@@ -37,6 +38,5 @@ int mainT2() {
   rreth.rrezja(x);
   rreth.llogaritja();
   rreth.shtypja();
-  closingPause("vostrel");
-  return 0;
+  return console.finish();
 }
