@@ -29,10 +29,11 @@ struct Omega {
     const std::int64_t last = std::int64_t{n} + 1;
     for (std::int64_t i = 1; i <= last; ++i)
       s = s + (static_cast<double>(2 * i) + a);
-    // One trace line a term. Nothing else is written while the sum runs, so writing the lines
-    // after it gives the same bytes as writing each beside its term.
-    shtypTestet(last);
     y = 3.0 * x + static_cast<double>(k) * s;
+    // One trace line a term. Nothing else is written while the sum runs, so writing the lines
+    // after it gives the same bytes as writing each beside its term. (With y already set, no sum
+    // is kept across the writes, and the compiler keeps it in a register through the loop.)
+    shtypTestet(last);
   }
 
   // Writes "Test.\n" `count` times (none when count is below 1). At a large n the trace is
