@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 #include <iostream>
 #include <streambuf>
 
@@ -13,6 +14,13 @@ template <typename Number> void readNumber(Number& field) {
   Number value{};
   if (std::cin >> value)
     field = value;
+}
+
+// Line read into a character field: keeps at most bound - 1 characters and always writes the
+// terminator; a longer line leaves its rest in the input and fails the read. The bound is the
+// field's own size unless a smaller one is given, so a read can never write past its field.
+template <std::size_t Size> void readLine(char (&field)[Size], std::size_t bound = Size) {
+  std::cin.getline(field, static_cast<std::streamsize>(bound < Size ? bound : Size));
 }
 
 // A not-a-number's sign means nothing, yet C libraries differ on showing it ("-nan" in one,

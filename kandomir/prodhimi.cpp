@@ -43,7 +43,7 @@ struct prodhimi {
     p2 = pro(2, std::int64_t{n} - 1, 2);
   }
 
-  void shtypVleratDalese() {
+  void shtypVleratDalese() const {
     std::cout << "p1=" << withoutNanSign(p1) << std::endl;
     std::cout << "p2=" << withoutNanSign(p2) << std::endl;
   }

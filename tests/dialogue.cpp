@@ -85,7 +85,7 @@ void closeFd(int& fd) {
 Child spawn(const std::vector<std::string>& program, Output output = Output::Collected) {
   const std::vector<std::string> argv = command(program);
   // A child that exits before reading all its input must not kill the harness.
-  std::signal(SIGPIPE, SIG_IGN);
+  static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
   int in[2], out[2], err[2];
   if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
     throw std::runtime_error("pipe failed");
@@ -100,6 +100,7 @@ Child spawn(const std::vector<std::string>& program, Output output = Output::Col
     else if (output == Output::Closed)
       close(1);
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (const auto& a : argv)
       args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);

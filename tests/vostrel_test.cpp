@@ -36,7 +36,10 @@ TEST(Patient, Dialogue) {
           // The 30th character fails the read: the age stays 0.
           {"name of 30 characters", "1\n" + name30 + "\n70\nB\nC\n",
            patient(name30.substr(0, 29), false), true},
+          {"city of 14 characters", "1\nA\n70\nQytetQytetQyte\nC\n", patient("A", true)},
           {"city of 15 characters", "1\nA\n70\nQytetQytetQytet\nC\n", patient("A", true), true},
+          {"diagnosis of 49 characters", "1\nA\n70\nB\n" + std::string(49, 'd') + "\n",
+           patient("A", true)},
           {"diagnosis of 50 characters", "1\nA\n70\nB\n" + std::string(50, 'd') + "\n",
            patient("A", true), true},
           {"non-numeric number", "shtate\nA\n70\nB\nC\n", patient("", false), true},

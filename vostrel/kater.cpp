@@ -18,7 +18,7 @@ struct kater {
   }
 
   // The circle's labels; "\xEB" is the single byte of the e with diaeresis.
-  void shtypja() {
+  void shtypja() const {
     std::cout << "\nVlerat e llogaritura"
               << "\n\nSip\xEB"
                  "rfaqja s="

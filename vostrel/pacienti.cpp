@@ -1,6 +1,7 @@
 // The patient record and the entry of vostrel: five answers in, the name and the pension verdict
 // out.
 #include <iostream>
+#include <iterator>
 
 #include "console.h"
 
@@ -19,17 +20,18 @@ struct clsPacienti {
     // line read see the next line; anything else typed after the number stays for it.
     std::cin.ignore();
     std::cout << "Emri dhe mbiemri i pacientit:";
-    std::cin.getline(emri, 30);
+    readLine(emri);
     std::cout << "Mosha e pacientit:";
     readNumber(mosha);
     std::cin.ignore();
     std::cout << "Qyteti i pacientit:";
-    std::cin.getline(qyteti, 15);
+    // The city is read with a bound one short of its array: at most 14 characters are kept.
+    readLine(qyteti, std::size(qyteti) - 1);
     std::cout << "Diagnoza e pacientit:";
-    std::cin.getline(diagnoza, 50);
+    readLine(diagnoza);
   }
 
-  void shtypEmrin() { std::cout << "Emri i pacientit:" << emri << std::endl; }
+  void shtypEmrin() const { std::cout << "Emri i pacientit:" << emri << std::endl; }
 
   bool PacientiEshteNePension() const { return mosha >= 65; }
 };

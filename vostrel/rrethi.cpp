@@ -21,7 +21,7 @@ struct rrethi {
   }
 
   // "\xEB" is the single byte of the area label's e with diaeresis.
-  void shtypja() {
+  void shtypja() const {
     std::cout << "\nVlerat e llogaritura"
               << "\n\nSip\xEB"
                  "rfaqja s="
