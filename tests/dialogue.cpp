@@ -32,9 +32,11 @@ struct Child {
 };
 
 // The command that starts a program: DIALOGUE_LAUNCHER, when set, names a command (with its
-// options, split at blanks) that runs the program for the harness, such as valgrind.
-// DIALOGUE_WINDOWS, when set, names the folder of a Windows build: each program then runs as
-// NAME.exe from there (through a launcher such as wine), and its output is normalised below.
+// options, split at blanks) that runs the program for the harness, such as valgrind, wine or qemu.
+// DIALOGUE_PROGRAMS, when set, names the folder of another build of the programs (another
+// standard library, architecture or system), from which each program then runs.
+// DIALOGUE_WINDOWS, when set, says that build is for Windows: each program is NAME.exe, and its
+// output is normalised below.
 std::vector<std::string> command(const std::vector<std::string>& argv) {
   std::vector<std::string> words;
   if (const char* launcher = std::getenv("DIALOGUE_LAUNCHER")) {
@@ -43,9 +45,10 @@ std::vector<std::string> command(const std::vector<std::string>& argv) {
       words.push_back(word);
   }
   words.insert(words.end(), argv.begin(), argv.end());
-  if (const char* windows = std::getenv("DIALOGUE_WINDOWS")) {
+  if (const char* folder = std::getenv("DIALOGUE_PROGRAMS")) {
     std::string& program = words[words.size() - argv.size()];
-    program = std::string(windows) + "/" + program.substr(program.rfind('/') + 1) + ".exe";
+    program = std::string(folder) + "/" + program.substr(program.rfind('/') + 1) +
+              (std::getenv("DIALOGUE_WINDOWS") ? ".exe" : "");
   }
   return words;
 }

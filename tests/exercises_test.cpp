@@ -1,6 +1,9 @@
 // vostrel's four further exercise routines, reached through vostrel-exercise.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "dialogue.h"
 
 namespace {
@@ -72,6 +75,8 @@ TEST(Series, Dialogue) {
                       {"n 3", "3\n0\n1\n1\n", series(4, "24")},
                       {"n 1", "1\n1.5\n0.25\n4\n", series(2, "30.5")},
                       {"n below -1", "-7\n2\n5\n3\n", series(0, "6")},
+                      // 3x + kS cancels exactly only when the multiply and the add round apart.
+                      {"cancellation", "0\n-2.1\n0.1\n3\n", series(1, "0")},
                       // Trace lines go out 4096 at a time: a whole block, one more, two blocks.
                       {"n 4095", "4095\n1\n0\n1\n", series(4096, "1.67813e+07")},
                       {"n 4096", "4096\n1\n0\n1\n", series(4097, "1.67895e+07")},
@@ -131,6 +136,41 @@ TEST(Exercises, HostileInput) {
                       {"end of input at a", "2\n1\n", series(3, "3"), true},
                       {"end of input at k", "2\n1\n0.5\n", series(3, "3"), true},
                   });
+}
+
+// Odd number forms, read alike by every build: an optional sign, digits, and for a real number a
+// decimal point and an exponent; no "inf", "nan" or hexadecimal. Underflow is read; what stops a
+// number stays in the input. The patient's name shows what the number read left behind.
+TEST(NumberForms, ReadAlikeEverywhere) {
+  const std::string asked = "Numri i pacientit:Emri dhe mbiemri i pacientit:Mosha e pacientit:"
+                            "Qyteti i pacientit:Diagnoza e pacientit:Emri i pacientit:";
+  std::vector<Case> numbers;
+  // The number stops at the first character that cannot continue it, the next one is dropped, and
+  // the name is the rest of the line.
+  for (const auto& [typed, name] :
+       {std::pair{"0x10", "10"}, {"0x", ""}, {"0xg", "g"}, {"0b101", "101"}, {"1.5e3x", "5e3x"}})
+    numbers.push_back({std::string("number ") + typed, std::string(typed) + "\n70\nQ\nD\n",
+                       asked + name + "\nPacienti eshte ne pension.\n"});
+  expectDialogues({{VOSTREL_PATH}, "vostrel"}, numbers);
+  expectDialogues({{KANDOMIR_PATH}, "kandomir"},
+                  {{"x 1e-50 underflows to 0", "3\n1e-50\n",
+                    "Cakto vleren per n:Cakto vleren per x:p1=0\np2=5\n"}});
+  // n -1 and no trace: y is 3x; a stop after x fails the read of a.
+  std::vector<Case> reals;
+  for (const auto& [typed, y, fails] : {std::tuple{"-inf", "0", true},
+                                        {"NAN", "0", true},
+                                        {"inF", "0", true},
+                                        {"nan(1)", "0", true},
+                                        {"0x10", "0", true},
+                                        {"0x1p3", "0", true},
+                                        {"0X1P-2", "0", true},
+                                        {"1.5e3x", "4500", true},
+                                        {"1e", "0", true},
+                                        {"4.9e-324", "1.4822e-323", false},
+                                        {"1e-400", "0", false}})
+    reals.push_back({std::string("x ") + typed, "-1\n" + std::string(typed) + "\n0.5\n1\n",
+                     series(0, y), fails});
+  expectDialogues(exercise("maint3"), reals);
 }
 
 // Output that cannot be written is a failure: status 1 and one line on standard error that says
