@@ -19,9 +19,8 @@ set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/generator.cmake)
-# Every staged file gets the time of SOURCE_DATE_EPOCH, so that two builds of one commit give the
-# same bytes.
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/stage.cmake)
+# CPack gives every member of every package the time of SOURCE_DATE_EPOCH, which packaging/run
+# sets, so that two builds of one commit give the same bytes.
 
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
