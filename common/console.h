@@ -1,23 +1,11 @@
-// What both programs' dialogues share: reading a number, watching standard output for lost
-// writes, and what stands in for the platform at the end of every dialogue.
+// What both programs' dialogues share: reading a line, writing not-a-number, watching standard
+// output for lost writes, and what stands in for the platform at the end of every dialogue.
 #pragma once
 
 #include <cmath>
 #include <cstddef>
 #include <iostream>
 #include <streambuf>
-
-// Reads a number from standard input as formatted extraction does: the prompt is flushed first,
-// leading white space is skipped, then the characters of a decimal number are taken, up to the
-// first that cannot continue it, which stays in the input. Every standard library gives the same
-// result, as the scan and the conversion are the programs' own (see console.cpp).
-//
-// A read that fails leaves `field` as it was, and standard input in its failed state, so that
-// every later read fails at once. A number out of its type's range is a failed read too: a number
-// that was never read must not decide a verdict or a product.
-void readNumber(int& field);
-void readNumber(float& field);
-void readNumber(double& field);
 
 // Line read into a character field: keeps at most bound - 1 characters and always writes the
 // terminator; a longer line leaves its rest in the input and fails the read. The bound is the

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "console.h"
+#include "read_number.h"
 
 struct prodhimi {
   // Defined before the reads, so a failed read leaves 0.

@@ -152,9 +152,11 @@ TEST(NumberForms, ReadAlikeEverywhere) {
     numbers.push_back({std::string("number ") + typed, std::string(typed) + "\n70\nQ\nD\n",
                        asked + name + "\nPacienti eshte ne pension.\n"});
   expectDialogues({{VOSTREL_PATH}, "vostrel"}, numbers);
-  expectDialogues({{KANDOMIR_PATH}, "kandomir"},
-                  {{"x 1e-50 underflows to 0", "3\n1e-50\n",
-                    "Cakto vleren per n:Cakto vleren per x:p1=0\np2=5\n"}});
+  expectDialogues(
+      {{KANDOMIR_PATH}, "kandomir"},
+      {{"x 1e-50 underflows to 0", "3\n1e-50\n",
+        "Cakto vleren per n:Cakto vleren per x:p1=0\np2=5\n"},
+       {"n +7", "+7\n1\n", "Cakto vleren per n:Cakto vleren per x:p1=40320\np2=45045\n"}});
   // n -1 and no trace: y is 3x; a stop after x fails the read of a.
   std::vector<Case> reals;
   for (const auto& [typed, y, fails] : {std::tuple{"-inf", "0", true},
@@ -166,6 +168,11 @@ TEST(NumberForms, ReadAlikeEverywhere) {
                                         {"0X1P-2", "0", true},
                                         {"1.5e3x", "4500", true},
                                         {"1e", "0", true},
+                                        // A second point or exponent ends the number.
+                                        {"1.2.3", "3.6", false},
+                                        {"1e5e3", "300000", true},
+                                        {"1e5.5", "300000", false},
+                                        {"1e+5", "300000", false},
                                         {"4.9e-324", "1.4822e-323", false},
                                         {"1e-400", "0", false}})
     reals.push_back({std::string("x ") + typed, "-1\n" + std::string(typed) + "\n0.5\n1\n",

@@ -23,6 +23,10 @@ TEST(Product, Dialogue) {
                       {"x 0.1 widened from single precision", "3\n0.1\n", products("2.4", "5")},
                       {"exponent form", "10\n1\n", products("3.99168e+07", "2.18243e+08")},
                       {"answers on one line, no line end", "4 0.5", products("60", "35")},
+                      // Read in memory that does not grow with a number's length.
+                      {"numbers of 3 MB",
+                       std::string(3 << 20, '0') + "3\n2." + std::string(3 << 20, '0') + "\n",
+                       products("48", "5")},
                       // Last finite and first infinite products: stopping early changes nothing.
                       {"p2 last finite", "150\n1\n", products("8.62721e+264", "1.25109e+306")},
                       {"p2 infinite", "151\n1\n", products("1.31134e+267", "inf")},

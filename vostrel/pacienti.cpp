@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "console.h"
+#include "read_number.h"
 
 struct clsPacienti {
   // Every field starts defined, so a read that fails leaves 0 or an empty text behind.

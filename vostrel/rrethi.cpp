@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "console.h"
+#include "read_number.h"
 #include "exercises.h"
 
 struct rrethi {

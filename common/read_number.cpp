@@ -1,0 +1,188 @@
+#include "read_number.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <system_error>
+
+namespace {
+
+using Traits = std::char_traits<char>;
+
+// An int has at most 10 digits, so 11 significant digits are out of its range whatever follows.
+constexpr std::size_t kIntDigits = 11;
+
+// A double lies halfway between two neighbours at a number whose decimal expansion has at most
+// 767 significant digits, so past the 768th no digit can change the rounding except by not being
+// zero. The digits past this many are kept as one non-zero digit when any of them is not zero.
+// A float needs far fewer.
+constexpr std::size_t kRealDigits = 800;
+
+// The written exponent stops growing here, far beyond any double's range. Digits counted into
+// the exponent stay far below it too: no input is long enough (10^17 characters) to get there.
+constexpr long long kExponentLimit = 100'000'000'000'000'000;
+
+// Past 10^(±100000) every kept number is infinite or 0 for a double, so the exponent written for
+// the conversion stops there.
+constexpr long long kWrittenExponent = 100'000;
+
+// What the scan keeps of a number: enough to give its value, however many characters it has.
+struct Kept {
+  bool negative = false;
+  bool digits = false;         // a digit came before any exponent
+  std::string significant;     // from the first non-zero digit on, at most the kept count
+  bool droppedNonZero = false; // a digit past the kept count was not zero
+  long long pointAt = 0;       // the value is 0.<significant> times 10^(pointAt + exponent)
+  bool exponent = false;       // "e" was taken
+  bool exponentDigits = false; // and a digit after it
+  long long exponentValue = 0; // with its sign; saturated
+  bool endOfInput = false;
+};
+
+// Standard libraries' formatted extraction differs on odd answers: one reads "inf", "nan" and
+// hexadecimal numbers such as "0x1p3", fails on "1.5e3x" or an underflowing "1e-400", and leaves
+// other characters in the input after a failure. The programs read every number the way GNU's
+// library does, on every library, by scanning its characters themselves:
+//  - an optional sign, then digits;
+//  - for a real number also one decimal point, and after at least one digit an exponent: "e" or
+//    "E", an optional sign and digits. "e" is taken even when no digit follows, and the read then
+//    fails, as "1e" is no number.
+// Each character taken is consumed; the first one that cannot continue the number stays in the
+// input. Of the characters taken only what the value needs is kept: leading zeros and the point
+// only move the exponent, and at most `most` significant digits are kept.
+Kept scan(std::streambuf& in, bool real, std::size_t most) {
+  Kept k;
+  k.significant.reserve(most);
+  Traits::int_type c = in.sgetc();
+  if (c == '+' || c == '-') {
+    k.negative = c == '-';
+    c = in.snextc();
+  }
+  bool point = false;
+  bool exponentNegative = false;
+  while (!Traits::eq_int_type(c, Traits::eof())) {
+    if (c >= '0' && c <= '9' && k.exponent) {
+      k.exponentDigits = true;
+      if (k.exponentValue < kExponentLimit)
+        k.exponentValue = k.exponentValue * 10 + (c - '0');
+    } else if (c >= '0' && c <= '9') {
+      k.digits = true;
+      if (k.significant.empty() && c == '0') {
+        // A zero before the first significant digit: after the point it moves the point.
+        if (point)
+          --k.pointAt;
+      } else {
+        if (!point)
+          ++k.pointAt;
+        if (k.significant.size() < most)
+          k.significant += Traits::to_char_type(c);
+        else if (c != '0')
+          k.droppedNonZero = true;
+      }
+    } else if (real && c == '.' && !point && !k.exponent) {
+      point = true;
+    } else if (real && (c == 'e' || c == 'E') && k.digits && !k.exponent) {
+      k.exponent = true;
+      c = in.snextc();
+      if (c == '+' || c == '-') {
+        exponentNegative = c == '-';
+        c = in.snextc();
+      }
+      continue;
+    } else {
+      break;
+    }
+    c = in.snextc();
+  }
+  if (exponentNegative)
+    k.exponentValue = -k.exponentValue;
+  k.endOfInput = Traits::eq_int_type(c, Traits::eof());
+  return k;
+}
+
+// An int is converted by std::from_chars, which reports a number out of range.
+bool convert(const Kept& k, int& value) {
+  const std::string text =
+      (k.negative ? "-" : "") + (k.significant.empty() ? std::string("0") : k.significant);
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return k.digits && error == std::errc{} && end == text.data() + text.size();
+}
+
+// Real numbers go through strtod and strtof, which round correctly, and whose decimal point is
+// the C locale's: the programs never change it from "C". The text handed to them is the kept
+// number, "0.<digits>e<exponent>", which rounds to the same value as the whole number typed.
+// Overflow gives infinity, a failed read; underflow gives a subnormal or 0, which is read.
+// strtof rounds once, straight to single precision.
+template <typename Real>
+bool convertReal(const Kept& k, Real& value, Real (*to)(const char*, char**)) {
+  if (!k.digits || (k.exponent && !k.exponentDigits))
+    return false;
+  std::string text = k.negative ? "-" : "";
+  if (k.significant.empty()) {
+    text += '0';
+  } else {
+    const long long exponent =
+        std::clamp(k.pointAt + k.exponentValue, -kWrittenExponent, kWrittenExponent);
+    text += "0." + k.significant + (k.droppedNonZero ? "1" : "") + 'e' + std::to_string(exponent);
+  }
+  value = to(text.c_str(), nullptr);
+  return std::isfinite(value);
+}
+
+bool convert(const Kept& k, float& value) {
+  return convertReal(k, value, std::strtof);
+}
+
+bool convert(const Kept& k, double& value) {
+  return convertReal(k, value, std::strtod);
+}
+
+template <typename Number>
+std::ios_base::iostate scanAndConvert(std::streambuf& in, Number& field, bool real,
+                                      std::size_t most) {
+  const Kept kept = scan(in, real, most);
+  std::ios_base::iostate state = kept.endOfInput ? std::ios_base::eofbit : std::ios_base::goodbit;
+  Number value{};
+  if (convert(kept, value))
+    field = value;
+  else
+    state |= std::ios_base::failbit;
+  return state;
+}
+
+template <typename Number> void read(Number& field) {
+  // The sentry flushes the prompt, skips white space, and fails at once when standard input has
+  // already failed or runs out.
+  const std::istream::sentry sentry(std::cin);
+  if (sentry)
+    std::cin.setstate(scanNumber(*std::cin.rdbuf(), field));
+}
+
+} // namespace
+
+std::ios_base::iostate scanNumber(std::streambuf& in, int& value) {
+  return scanAndConvert(in, value, false, kIntDigits);
+}
+
+std::ios_base::iostate scanNumber(std::streambuf& in, float& value) {
+  return scanAndConvert(in, value, true, kRealDigits);
+}
+
+std::ios_base::iostate scanNumber(std::streambuf& in, double& value) {
+  return scanAndConvert(in, value, true, kRealDigits);
+}
+
+void readNumber(int& field) {
+  read(field);
+}
+
+void readNumber(float& field) {
+  read(field);
+}
+
+void readNumber(double& field) {
+  read(field);
+}
