@@ -1,5 +1,6 @@
 #include "dialogue.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -29,6 +30,9 @@ struct Child {
   int in = -1; // our ends of the child's standard streams
   int out = -1;
   int err = -1;
+  // Bytes the reader of standard output still takes and throws away before it closes the pipe;
+  // 0 for a reader that keeps all.
+  std::size_t leavesAfter = 0;
 };
 
 // The command that starts a program: DIALOGUE_LAUNCHER, when set, names a command (with its
@@ -118,6 +122,8 @@ Child spawn(const std::vector<std::string>& program, Output output = Output::Col
   c.err = err[0];
   if (output == Output::ReaderGone)
     closeFd(c.out);
+  if (output == Output::ReaderLeaves)
+    c.leavesAfter = 300;
   fcntl(c.in, F_SETFL, O_NONBLOCK);
   return c;
 }
@@ -163,9 +169,13 @@ bool pump(Child& c, const std::string& input, Result& r, const std::function<boo
       const ssize_t got = read(fds[i].fd, buf, sizeof buf);
       int& fd = fds[i].fd == c.out ? c.out : c.err;
       std::string& into = fds[i].fd == c.out ? r.out : r.err;
-      if (got > 0)
+      if (got > 0 && &fd == &c.out && c.leavesAfter > 0) {
+        c.leavesAfter -= std::min(c.leavesAfter, static_cast<std::size_t>(got));
+        if (c.leavesAfter == 0)
+          closeFd(c.out);
+      } else if (got > 0) {
         into.append(buf, static_cast<std::size_t>(got));
-      else if (got == 0 || errno != EAGAIN)
+      } else if (got == 0 || errno != EAGAIN)
         closeFd(fd);
     }
   }

@@ -23,10 +23,11 @@ struct Program {
 // loses every byte written.
 enum class Output {
   Collected,
-  FullDisk,   // /dev/full: every write fails with "No space left on device"
-  Closed,     // no standard output at all
-  ReaderGone, // a pipe whose reader closed it before the first answer (SIGPIPE stays ignored, as
-              // for every program the harness runs)
+  FullDisk,     // /dev/full: every write fails with "No space left on device"
+  Closed,       // no standard output at all
+  ReaderGone,   // a pipe whose reader closed it before the first answer (SIGPIPE stays ignored, as
+                // for every program the harness runs)
+  ReaderLeaves, // a pipe whose reader takes a few hundred bytes, throws them away and closes it
 };
 
 // Runs the program with `input` on standard input, which is closed after it.

@@ -205,6 +205,9 @@ TEST(LostOutput, StatusOneAndTheReason) {
        "vostrel: dalja nuk u shkrua e plote: Bad file descriptor\n"},
       {"reader gone", vostrel, "7\nEmer\n70\nQ\nD\n", Output::ReaderGone,
        "vostrel: dalja nuk u shkrua e plote: Broken pipe\n"},
+      // The prompts get through; a block of the trace is the first write that fails.
+      {"reader leaves mid trace", exercise("maint3"), "1000000\n1\n0\n1\n", Output::ReaderLeaves,
+       "vostrel: dalja nuk u shkrua e plote: Broken pipe\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
