@@ -2,8 +2,8 @@
 #include <iostream>
 
 #include "console.h"
-#include "read_number.h"
 #include "exercises.h"
+#include "read_number.h"
 
 struct kater {
   double a;

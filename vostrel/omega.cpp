@@ -4,8 +4,8 @@
 #include <iostream>
 
 #include "console.h"
-#include "read_number.h"
 #include "exercises.h"
+#include "read_number.h"
 
 struct Omega {
   // Defined before the reads, so a failed read leaves 0.
