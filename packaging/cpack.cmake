@@ -1,5 +1,5 @@
-# Release packages, made by CPack: a zip of the Windows build, and a tarball and a .deb of the
-# static Linux build. packaging/run makes all three.
+# Release packages, made by CPack: a zip and a setup program of the Windows build, and a tarball,
+# a .deb and an RPM of the static Linux build. packaging/run makes all five.
 set(CPACK_PACKAGE_NAME vostrel-kandomir)
 set(CPACK_PACKAGE_VENDOR "The vostrel and kandomir authors")
 set(CPACK_PACKAGE_CONTACT "The vostrel and kandomir authors <authors@vostrel-kandomir.invalid>")
@@ -26,8 +26,26 @@ set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/generator.cmake)
 # sets, so that two builds of one commit give the same bytes.
 
 if(WIN32)
-  set(CPACK_GENERATOR ZIP)
+  set(CPACK_GENERATOR ZIP NSIS)
   set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-win64)
+
+  # The setup program (packaging/generator.cmake names it ...-setup.exe) installs into
+  # Program Files\vostrel-kandomir, adds a Start-menu folder with a shortcut to each program and
+  # to the README, and registers an uninstaller with name, version and publisher. It leaves PATH
+  # alone: the installer's stock PATH editing can cut a long PATH short. packaging/nsis/makensis
+  # builds it for 64-bit Windows and with reproducible file times.
+  set(CPACK_NSIS_EXECUTABLE ${PROJECT_SOURCE_DIR}/packaging/nsis/makensis)
+  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+  set(CPACK_PACKAGE_INSTALL_DIRECTORY ${CPACK_PACKAGE_NAME})
+  set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY ${CPACK_PACKAGE_NAME})
+  set(CPACK_NSIS_PACKAGE_NAME ${CPACK_PACKAGE_NAME}) # also the Start-menu folder
+  set(CPACK_NSIS_DISPLAY_NAME "${CPACK_PACKAGE_NAME} ${PROJECT_VERSION}")
+  set(CPACK_NSIS_MODIFY_PATH OFF)
+  set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
+  set(CPACK_PACKAGE_EXECUTABLES vostrel vostrel kandomir kandomir)
+  set(CPACK_NSIS_MENU_LINKS README.txt README)
+  set(CPACK_NSIS_INSTALLED_ICON_NAME vostrel.exe) # the icon in the list of installed programs
+  set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
   # With CR LF line ends, so that Notepad shows them properly.
   foreach(doc README.md LICENSE)
     file(READ ${PROJECT_SOURCE_DIR}/${doc} text)
@@ -37,7 +55,7 @@ if(WIN32)
     install(FILES ${PROJECT_BINARY_DIR}/${name}.txt DESTINATION . COMPONENT archive)
   endforeach()
 else()
-  set(CPACK_GENERATOR TGZ DEB)
+  set(CPACK_GENERATOR TGZ DEB RPM)
   string(TOLOWER ${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR} platform)
   set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-${platform})
   install(FILES README.md LICENSE DESTINATION . COMPONENT archive EXCLUDE_FROM_ALL)
@@ -65,6 +83,30 @@ else()
   set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
   set(CPACK_DEBIAN_PACKAGE_SECTION misc)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+
+  # The RPM takes the licence file where Fedora keeps licences, marked as the licence, and its
+  # build time, build host and file times from SOURCE_DATE_EPOCH, so that two builds of one
+  # commit give the same bytes. packaging/rpm/rpmlint.toml says why each rpmlint finding left stands.
+  install(FILES LICENSE DESTINATION share/licenses/${CPACK_PACKAGE_NAME}
+          COMPONENT rpm EXCLUDE_FROM_ALL)
+  set(CPACK_RPM_COMPONENT_INSTALL ON)
+  set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
+  set(CPACK_RPM_PACKAGE_RELEASE 1)
+  set(CPACK_RPM_PACKAGE_LICENSE MIT)
+  set(CPACK_RPM_PACKAGE_SUMMARY "Console exercises in Albanian: patient record, product series")
+  set(CPACK_RPM_CHANGELOG_FILE ${PROJECT_SOURCE_DIR}/packaging/rpm/changelog)
+  set(CPACK_RPM_USER_FILELIST "%license /usr/share/licenses/${CPACK_PACKAGE_NAME}/LICENSE")
+  set(CPACK_RPM_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+  # The system owns these folders; the package owns only its own files and its licence folder.
+  list(APPEND CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
+       /usr/share/man /usr/share/man/man1 /usr/share/licenses)
+  # No /usr/lib/.build-id links: the programs carry no debugging information to find by them.
+  # The packager is the .deb's maintainer.
+  set(CPACK_RPM_SPEC_MORE_DEFINE "%define _buildhost reproducible
+%define use_source_date_epoch_as_buildtime 1
+%define clamp_mtime_to_source_date_epoch 1
+%define _build_id_links none
+%define packager ${CPACK_PACKAGE_CONTACT}")
 endif()
 
 include(CPack)

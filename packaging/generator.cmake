@@ -1,7 +1,10 @@
 # Read by CPack once for each package it makes: the .deb takes Debian's copyright file and
-# changelog, the archives README and LICENSE at their top.
+# changelog, the RPM its licence file, the archives and the setup program README and LICENSE at
+# their top.
 if(CPACK_GENERATOR STREQUAL "DEB")
   set(CPACK_COMPONENTS_ALL programs debian)
+elseif(CPACK_GENERATOR STREQUAL "RPM")
+  set(CPACK_COMPONENTS_ALL programs rpm)
 else()
   set(CPACK_COMPONENTS_ALL programs archive)
 endif()
@@ -9,4 +12,9 @@ endif()
 # side by side, for a Windows user to double-click.
 if(CPACK_GENERATOR STREQUAL "TGZ")
   set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
+endif()
+# The setup program installs everything at once, with no page for choosing parts.
+if(CPACK_GENERATOR STREQUAL "NSIS")
+  set(CPACK_MONOLITHIC_INSTALL ON)
+  set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_FILE_NAME}-setup)
 endif()
