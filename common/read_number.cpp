@@ -21,8 +21,9 @@ constexpr std::size_t kIntDigits = 11;
 // A float needs far fewer.
 constexpr std::size_t kRealDigits = 800;
 
-// The written exponent stops growing here, far beyond any double's range. Digits counted into
-// the exponent stay far below it too: no input is long enough (10^17 characters) to get there.
+// The written exponent stops growing here, far beyond any double's range (10^±400). The place of
+// the point, counted from the digits typed, stays far below it in size, as no input reaches 10^17
+// characters: added together, the saturated exponent still decides.
 constexpr long long kExponentLimit = 100'000'000'000'000'000;
 
 // Past 10^(±100000) every kept number is infinite or 0 for a double, so the exponent written for
