@@ -5,7 +5,9 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <sstream>
 #include <stdexcept>
 
@@ -89,34 +91,52 @@ void closeFd(int& fd) {
   fd = -1;
 }
 
+// Both ends of a pipe, closed on exec: each child keeps only the ends it is given as 0, 1 and 2.
+bool openPipe(int (&ends)[2]) {
+  return pipe(ends) == 0 && fcntl(ends[0], F_SETFD, FD_CLOEXEC) == 0 &&
+         fcntl(ends[1], F_SETFD, FD_CLOEXEC) == 0;
+}
+
 Child spawn(const std::vector<std::string>& program, Output output = Output::Collected) {
-  const std::vector<std::string> argv = command(program);
+  // Everything the child needs is made before the fork: between fork and exec it only moves
+  // descriptors, and allocates nothing.
+  const std::vector<std::string> words = command(program);
+  std::vector<char*> argv;
+  argv.reserve(words.size() + 1);
+  for (const std::string& word : words)
+    argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
   // A child that exits before reading all its input must not kill the harness.
   static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
-  int in[2], out[2], err[2];
-  if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
-    throw std::runtime_error("pipe failed");
+  int in[2] = {-1, -1}, out[2] = {-1, -1}, err[2] = {-1, -1};
+  int fullDisk = -1;
+  const auto closeAll = [&](std::initializer_list<int*> fds) {
+    for (int* fd : fds)
+      closeFd(*fd);
+  };
+  if (!openPipe(in) || !openPipe(out) || !openPipe(err) || fcntl(in[1], F_SETFL, O_NONBLOCK) != 0 ||
+      (output == Output::FullDisk && (fullDisk = open(kFullDisk, O_WRONLY | O_CLOEXEC)) < 0)) {
+    const int error = errno;
+    closeAll({&in[0], &in[1], &out[0], &out[1], &err[0], &err[1]});
+    throw std::runtime_error(std::string("cannot start the program: ") + std::strerror(error));
+  }
   Child c;
   c.pid = fork();
   if (c.pid == 0) {
-    dup2(in[0], 0);
-    dup2(out[1], 1);
-    dup2(err[1], 2);
-    if (output == Output::FullDisk)
-      dup2(open("/dev/full", O_WRONLY), 1);
-    else if (output == Output::Closed)
+    if (dup2(in[0], 0) < 0 || dup2(output == Output::FullDisk ? fullDisk : out[1], 1) < 0 ||
+        dup2(err[1], 2) < 0)
+      _exit(126);
+    if (output == Output::Closed)
       close(1);
-    std::vector<char*> args;
-    args.reserve(argv.size() + 1);
-    for (const auto& a : argv)
-      args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
+    execvp(argv[0], argv.data());
     _exit(127);
   }
-  close(in[0]);
-  close(out[1]);
-  close(err[1]);
+  const int forkError = errno;
+  closeAll({&in[0], &out[1], &err[1], &fullDisk});
+  if (c.pid < 0) {
+    closeAll({&in[1], &out[0], &err[0]});
+    throw std::runtime_error(std::string("fork failed: ") + std::strerror(forkError));
+  }
   c.in = in[1];
   c.out = out[0];
   c.err = err[0];
@@ -124,7 +144,6 @@ Child spawn(const std::vector<std::string>& program, Output output = Output::Col
     closeFd(c.out);
   if (output == Output::ReaderLeaves)
     c.leavesAfter = 300;
-  fcntl(c.in, F_SETFL, O_NONBLOCK);
   return c;
 }
 
@@ -187,12 +206,20 @@ void finish(Child& c, Result& r, bool ok, Clock::time_point deadline) {
   closeFd(c.in);
   if (ok)
     ok = pump(c, "", r, never, deadline);
+  // Only a child of this run is ever signalled or waited for: a pid of -1 would reach every
+  // process the harness may signal, and every child it has.
+  if (c.pid <= 0)
+    throw std::logic_error("no child to finish");
   if (!ok)
     kill(c.pid, SIGKILL);
   closeFd(c.out);
   closeFd(c.err);
   int wstatus = 0;
-  waitpid(c.pid, &wstatus, 0);
+  pid_t waited = 0;
+  while ((waited = waitpid(c.pid, &wstatus, 0)) < 0 && errno == EINTR) {
+  }
+  if (waited != c.pid)
+    throw std::runtime_error(std::string("waitpid failed: ") + std::strerror(errno));
   if (!ok)
     r.status = -1;
   else if (WIFEXITED(wstatus))
@@ -245,4 +272,27 @@ void expectDialogues(const Program& program, const std::vector<Case>& cases) {
     EXPECT_EQ(r.err, c.readFails ? failedReadLine(program.name) : "");
     EXPECT_EQ(r.status, 0);
   }
+}
+
+std::string patient(const std::string& name, bool pension) {
+  return kPatientPrompts + "Emri i pacientit:" + name + "\n" +
+         (pension ? "Pacienti eshte ne pension.\n" : "Pacienti nuk eshte ne pension.\n");
+}
+
+std::string products(const std::string& p1, const std::string& p2) {
+  return kProductPrompts + "p1=" + p1 + "\np2=" + p2 + "\n";
+}
+
+std::string measures(const std::string& s, const std::string& p) {
+  return "\nVlerat e llogaritura\n\nSip\xEB"
+         "rfaqja s=" +
+         s + "\n\nPerimetri p=" + p + "\n\n";
+}
+
+std::string series(int traceLines, const std::string& y) {
+  std::string out = "\nVlerat inicializuese\n\nVariabla n: \nVariabla x: \nVariabla a: "
+                    "\nVariabla k: ";
+  for (int i = 0; i < traceLines; ++i)
+    out += "Test.\n";
+  return out + "\nVlera e y=" + y + "\n\n";
 }

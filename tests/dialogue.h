@@ -23,12 +23,16 @@ struct Program {
 // loses every byte written.
 enum class Output {
   Collected,
-  FullDisk,     // /dev/full: every write fails with "No space left on device"
+  FullDisk,     // kFullDisk: every write fails with "No space left on device"
   Closed,       // no standard output at all
   ReaderGone,   // a pipe whose reader closed it before the first answer (SIGPIPE stays ignored, as
                 // for every program the harness runs)
   ReaderLeaves, // a pipe whose reader takes a few hundred bytes, throws them away and closes it
 };
+
+// A device on which every write fails for want of space. Linux and the BSDs have it; where it is
+// missing, the full-disk cases are skipped.
+inline constexpr const char* kFullDisk = "/dev/full";
 
 // Runs the program with `input` on standard input, which is closed after it.
 Result run(const Program& program, const std::string& input, Output output = Output::Collected);
@@ -58,3 +62,31 @@ std::string failedReadLine(const std::string& program);
 
 // Runs every case and expects its output, its standard error and exit status 0.
 void expectDialogues(const Program& program, const std::vector<Case>& cases);
+
+// The programs under test, and the exact bytes their dialogues write, shared by the tables.
+inline const Program kVostrel{{VOSTREL_PATH}, "vostrel"};
+inline const Program kKandomir{{KANDOMIR_PATH}, "kandomir"};
+
+// One of vostrel's further exercise routines, reached through vostrel-exercise.
+inline Program exercise(const std::string& routine) {
+  return {{EXERCISE_PATH, routine}, "vostrel"};
+}
+
+inline const std::string kPatientPrompts = "Numri i pacientit:"
+                                           "Emri dhe mbiemri i pacientit:"
+                                           "Mosha e pacientit:"
+                                           "Qyteti i pacientit:"
+                                           "Diagnoza e pacientit:";
+inline const std::string kProductPrompts = "Cakto vleren per n:Cakto vleren per x:";
+inline const std::string kCirclePrompt = "\nRrezja e rrethit x: ";
+inline const std::string kRectanglePrompts = "\nVlerat e lexuara\n\nBrinja a: \nBrinja b: ";
+
+// All five prompts, then the name line and the verdict: the number, city and diagnosis never
+// show.
+std::string patient(const std::string& name, bool pension);
+// Both prompts, then the two products.
+std::string products(const std::string& p1, const std::string& p2);
+// The area and perimeter block that the circle and the rectangle share.
+std::string measures(const std::string& s, const std::string& p);
+// All four prompts, then one trace line a term, then the result.
+std::string series(int traceLines, const std::string& y);

@@ -5,12 +5,6 @@
 
 namespace {
 
-const Program kKandomir{{KANDOMIR_PATH}, "kandomir"};
-
-std::string products(const std::string& p1, const std::string& p2) {
-  return "Cakto vleren per n:Cakto vleren per x:p1=" + p1 + "\np2=" + p2 + "\n";
-}
-
 TEST(Product, Dialogue) {
   expectDialogues(kKandomir,
                   {

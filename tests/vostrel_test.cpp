@@ -5,21 +5,6 @@
 
 namespace {
 
-const Program kVostrel{{VOSTREL_PATH}, "vostrel"};
-
-const std::string kPrompts = "Numri i pacientit:"
-                             "Emri dhe mbiemri i pacientit:"
-                             "Mosha e pacientit:"
-                             "Qyteti i pacientit:"
-                             "Diagnoza e pacientit:";
-
-// All five prompts, then the name line and the verdict: the number, city and diagnosis never
-// show.
-std::string patient(const std::string& name, bool pension) {
-  return kPrompts + "Emri i pacientit:" + name + "\n" +
-         (pension ? "Pacienti eshte ne pension.\n" : "Pacienti nuk eshte ne pension.\n");
-}
-
 TEST(Patient, Dialogue) {
   const std::string name29(29, 'e');
   const std::string name30(30, 'e');
