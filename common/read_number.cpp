@@ -5,30 +5,34 @@
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
+#include <limits>
 #include <string>
 #include <system_error>
+#include <type_traits>
 
 namespace {
 
 using Traits = std::char_traits<char>;
 
 // An int has at most 10 digits, so 11 significant digits are out of its range whatever follows.
+static_assert(std::numeric_limits<int>::digits == 31, "the digit count assumes a 32-bit int");
 constexpr std::size_t kIntDigits = 11;
 
 // A double lies halfway between two neighbours at a number whose decimal expansion has at most
-// 767 significant digits, so past the 768th no digit can change the rounding except by not being
-// zero. The digits past this many are kept as one non-zero digit when any of them is not zero.
-// A float needs far fewer.
+// 768 significant digits ((2^53 - 1) * 2^-1075, the tie just below the smallest normal double, has
+// that many), so past the 768th no digit can change the rounding except by not being zero. The
+// digits past this many are kept as one non-zero digit when any of them is not zero. A float needs
+// far fewer.
 constexpr std::size_t kRealDigits = 800;
 
-// The written exponent stops growing here, far beyond any double's range (10^±400). The place of
-// the point, counted from the digits typed, stays far below it in size, as no input reaches 10^17
-// characters: added together, the saturated exponent still decides.
-constexpr long long kExponentLimit = 100'000'000'000'000'000;
+// The exponent typed after "e" stops growing here, far beyond any double's range (10^±400). The
+// place of the point, counted from the digits typed, stays far below it in size, as no input
+// reaches 10^17 characters: added together, the saturated exponent still decides.
+constexpr long long kTypedExponentLimit = 100'000'000'000'000'000;
 
-// Past 10^(±100000) every kept number is infinite or 0 for a double, so the exponent written for
-// the conversion stops there.
-constexpr long long kWrittenExponent = 100'000;
+// Past 10^(±100000) every kept number is infinite or 0 for a double, so the exponent handed to
+// the conversion, the typed one plus the point's place, is clamped here.
+constexpr long long kConvertedExponentLimit = 100'000;
 
 // What the scan keeps of a number: enough to give its value, however many characters it has.
 struct Kept {
@@ -45,15 +49,17 @@ struct Kept {
 
 // Standard libraries' formatted extraction differs on odd answers: one reads "inf", "nan" and
 // hexadecimal numbers such as "0x1p3", fails on "1.5e3x" or an underflowing "1e-400", and leaves
-// other characters in the input after a failure. The programs read every number the way GNU's
-// library does, on every library, by scanning its characters themselves:
+// other characters in the input after a failure. The programs take the characters of a number as
+// GNU's library does, on every library, by scanning them themselves:
 //  - an optional sign, then digits;
 //  - for a real number also one decimal point, and after at least one digit an exponent: "e" or
 //    "E", an optional sign and digits. "e" is taken even when no digit follows, and the read then
 //    fails, as "1e" is no number.
 // Each character taken is consumed; the first one that cannot continue the number stays in the
-// input. Of the characters taken only what the value needs is kept: leading zeros and the point
-// only move the exponent, and at most `most` significant digits are kept.
+// input. Unlike GNU's library, which stores 0 or the type's limit when a read fails or
+// overflows, a failed read leaves the field as it was (see readNumber). Of the characters taken
+// only what the value needs is kept: leading zeros and the point only move the exponent, and at
+// most `most` significant digits are kept.
 Kept scan(std::streambuf& in, bool real, std::size_t most) {
   Kept k;
   k.significant.reserve(most);
@@ -67,7 +73,7 @@ Kept scan(std::streambuf& in, bool real, std::size_t most) {
   while (!Traits::eq_int_type(c, Traits::eof())) {
     if (c >= '0' && c <= '9' && k.exponent) {
       k.exponentDigits = true;
-      if (k.exponentValue < kExponentLimit)
+      if (k.exponentValue < kTypedExponentLimit)
         k.exponentValue = k.exponentValue * 10 + (c - '0');
     } else if (c >= '0' && c <= '9') {
       k.digits = true;
@@ -117,8 +123,7 @@ bool convert(const Kept& k, int& value) {
 // number, "0.<digits>e<exponent>", which rounds to the same value as the whole number typed.
 // Overflow gives infinity, a failed read; underflow gives a subnormal or 0, which is read.
 // strtof rounds once, straight to single precision.
-template <typename Real>
-bool convertReal(const Kept& k, Real& value, Real (*to)(const char*, char**)) {
+template <typename Real> bool convert(const Kept& k, Real& value) {
   if (!k.digits || (k.exponent && !k.exponentDigits))
     return false;
   std::string text = k.negative ? "-" : "";
@@ -126,19 +131,14 @@ bool convertReal(const Kept& k, Real& value, Real (*to)(const char*, char**)) {
     text += '0';
   } else {
     const long long exponent =
-        std::clamp(k.pointAt + k.exponentValue, -kWrittenExponent, kWrittenExponent);
+        std::clamp(k.pointAt + k.exponentValue, -kConvertedExponentLimit, kConvertedExponentLimit);
     text += "0." + k.significant + (k.droppedNonZero ? "1" : "") + 'e' + std::to_string(exponent);
   }
-  value = to(text.c_str(), nullptr);
+  if constexpr (std::is_same_v<Real, float>)
+    value = std::strtof(text.c_str(), nullptr);
+  else
+    value = std::strtod(text.c_str(), nullptr);
   return std::isfinite(value);
-}
-
-bool convert(const Kept& k, float& value) {
-  return convertReal(k, value, std::strtof);
-}
-
-bool convert(const Kept& k, double& value) {
-  return convertReal(k, value, std::strtod);
 }
 
 template <typename Number>

@@ -134,7 +134,9 @@ TEST(NumberForms, ReadAlikeEverywhere) {
         {std::string("number ") + typed, std::string(typed) + "\n70\nQ\nD\n", patient(name, true)});
   expectDialogues(kVostrel, numbers);
   expectDialogues(kKandomir, {{"x 1e-50 underflows to 0", "3\n1e-50\n", products("0", "5")},
-                              {"n +7", "+7\n1\n", products("40320", "45045")}});
+                              {"n +7", "+7\n1\n", products("40320", "45045")},
+                              // Ten digits within range, and an eleventh: out of range.
+                              {"n 10000000000", "10000000000\n1\n", products("0", "5"), true}});
   // n -1 and no trace: y is 3x; a stop after x fails the read of a.
   std::vector<Case> reals;
   for (const auto& [typed, y, fails] : {std::tuple{"-inf", "0", true},

@@ -119,27 +119,19 @@ TEST(ReadNumber, LongNumbersAsWhole) {
   const std::string zeros(100000, '0');
   const std::string nines(5000, '9');
   const Decimal smallestHalf = halfwayAbove(0.0); // 2^-1075, 752 digits
-  for (const std::string& text : {written(smallestHalf),
-                                  written(smallestHalf, 0, nonZeroFarOn),
-                                  "-" + written(smallestHalf, 0, nonZeroFarOn),
-                                  scientific(smallestHalf, 3000, 2000),
-                                  scientific(smallestHalf, 3000, 2000, nonZeroFarOn),
-                                  written(halfwayAbove(1.0)),
-                                  written(halfwayAbove(1.0), 7, nonZeroFarOn),
-                                  written(exactly((1ULL << 53) - 1, 971), 0, zeros),
-                                  written(halfwayAbove(DBL_MAX)),
-                                  written(halfwayAbove(DBL_MIN), 0, nonZeroFarOn),
-                                  zeros + "1.5e3",
-                                  "0." + zeros + "15e100001",
-                                  "-" + zeros + "." + zeros + "e" + nines,
-                                  "1e" + zeros + "308",
-                                  "1e+" + zeros + "309",
-                                  "1e-" + zeros + "324",
-                                  "1e" + nines,
-                                  "1" + zeros + "e-" + nines,
-                                  "0e" + nines,
-                                  "1" + zeros + "e-100300",
-                                  nines + "." + nines})
+  for (const std::string& text :
+       {written(smallestHalf), written(smallestHalf, 0, nonZeroFarOn),
+        // Zeros past the kept digits leave a tie a tie: it reads as 0.
+        written(smallestHalf, 0, std::string(100, '0')),
+        // The tie with the most significant digits, 768.
+        written(exactly((1ULL << 53) - 1, -1075)), "-" + written(smallestHalf, 0, nonZeroFarOn),
+        scientific(smallestHalf, 3000, 2000), scientific(smallestHalf, 3000, 2000, nonZeroFarOn),
+        written(halfwayAbove(1.0)), written(halfwayAbove(1.0), 7, nonZeroFarOn),
+        written(exactly((1ULL << 53) - 1, 971), 0, zeros), written(halfwayAbove(DBL_MAX)),
+        written(halfwayAbove(DBL_MIN), 0, nonZeroFarOn), zeros + "1.5e3",
+        "0." + zeros + "15e100001", "-" + zeros + "." + zeros + "e" + nines, "1e" + zeros + "308",
+        "1e+" + zeros + "309", "1e-" + zeros + "324", "1e" + nines, "1" + zeros + "e-" + nines,
+        "0e" + nines, "1" + zeros + "e-100300", nines + "." + nines})
     expectAsWhole<double>(text);
   for (const std::string& text :
        {written(halfwayAbove(0.0F)), written(halfwayAbove(0.0F), 0, nonZeroFarOn),
