@@ -11,6 +11,22 @@ city and diagnosis, and says whether the patient is of pension age. kandomir
 reads an integer and a number and prints two products. Prompts and labels are
 in Albanian.")
 set(CPACK_STRIP_FILES ON)
+# Every CPACK_ value reaches CPack exactly as written here, quotes and backslashes included.
+set(CPACK_VERBATIM_VARIABLES ON)
+
+# The time that every package member and the manual pages carry: SOURCE_DATE_EPOCH when it is set,
+# otherwise the last commit's, so that every way of building one commit gives the same bytes.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(CPACK_STAMP_EPOCH $ENV{SOURCE_DATE_EPOCH})
+else()
+  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+                  OUTPUT_VARIABLE CPACK_STAMP_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  if(NOT CPACK_STAMP_EPOCH MATCHES "^[0-9]+$") # not a git checkout: the time of this configure
+    string(TIMESTAMP CPACK_STAMP_EPOCH "%s" UTC)
+  endif()
+  set(ENV{SOURCE_DATE_EPOCH} ${CPACK_STAMP_EPOCH}) # for the date below
+endif()
+string(TIMESTAMP PAGE_DATE "%Y-%m-%d" UTC)
 
 # The programs, with their manual pages where there are any, go into every package and every
 # install. The other components each belong to one kind of package, and a plain install takes
@@ -22,8 +38,8 @@ set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/generator.cmake)
-# CPack gives every member of every package the time of SOURCE_DATE_EPOCH, which packaging/run
-# sets, so that two builds of one commit give the same bytes.
+# CPack gives every member of every package the time of SOURCE_DATE_EPOCH, which
+# packaging/generator.cmake sets to CPACK_STAMP_EPOCH.
 
 if(WIN32)
   set(CPACK_GENERATOR ZIP NSIS)
@@ -41,6 +57,11 @@ if(WIN32)
   set(CPACK_NSIS_PACKAGE_NAME ${CPACK_PACKAGE_NAME}) # also the Start-menu folder
   set(CPACK_NSIS_DISPLAY_NAME "${CPACK_PACKAGE_NAME} ${PROJECT_VERSION}")
   set(CPACK_NSIS_MODIFY_PATH OFF)
+  # The stock uninstaller removes only the program's own key under the vendor's; the vendor's key
+  # goes too once it is left empty, and never while it holds anything else.
+  set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS
+      "DeleteRegKey SHCTX \"Software\\${CPACK_PACKAGE_VENDOR}\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}\"
+  DeleteRegKey /ifempty SHCTX \"Software\\${CPACK_PACKAGE_VENDOR}\"")
   set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
   set(CPACK_PACKAGE_EXECUTABLES vostrel vostrel kandomir kandomir)
   set(CPACK_NSIS_MENU_LINKS README.txt README)
@@ -60,15 +81,17 @@ else()
   set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-${platform})
   install(FILES README.md LICENSE DESTINATION . COMPONENT archive EXCLUDE_FROM_ALL)
 
-  # Manual pages and the changelog are compressed as Debian wants them: gzip -9, with no name or
-  # time in the header.
+  # The manual pages take the project's version and the date of CPACK_STAMP_EPOCH. They and the
+  # changelog are compressed as Debian wants them: gzip -9, with no name or time in the header.
   set(doc share/doc/${CPACK_PACKAGE_NAME})
   install(FILES README.md LICENSE DESTINATION ${doc} COMPONENT docs)
-  foreach(page man/vostrel.1 man/kandomir.1 packaging/debian/changelog)
+  foreach(page vostrel.1 kandomir.1)
+    configure_file(man/${page}.in man/${page} @ONLY)
+  endforeach()
+  foreach(page ${PROJECT_BINARY_DIR}/man/vostrel.1 ${PROJECT_BINARY_DIR}/man/kandomir.1
+               ${PROJECT_SOURCE_DIR}/packaging/debian/changelog)
     get_filename_component(name ${page} NAME)
-    add_custom_command(OUTPUT ${name}.gz
-      COMMAND gzip -9n -c ${PROJECT_SOURCE_DIR}/${page} > ${name}.gz
-      DEPENDS ${PROJECT_SOURCE_DIR}/${page})
+    add_custom_command(OUTPUT ${name}.gz COMMAND gzip -9n -c ${page} > ${name}.gz DEPENDS ${page})
     list(APPEND compressed ${PROJECT_BINARY_DIR}/${name}.gz)
   endforeach()
   add_custom_target(compressed_docs ALL DEPENDS ${compressed})
@@ -79,8 +102,26 @@ else()
   install(FILES packaging/debian/lintian-overrides DESTINATION share/lintian/overrides
           RENAME ${CPACK_PACKAGE_NAME} COMPONENT debian EXCLUDE_FROM_ALL)
 
-  set(CPACK_DEBIAN_FILE_NAME ${CPACK_PACKAGE_NAME}_${PROJECT_VERSION}_amd64.deb)
-  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
+  # Debian's and RPM's names for the architecture the programs are built for, which need not be
+  # this machine's.
+  set(arch ${CMAKE_SYSTEM_PROCESSOR})
+  if(arch MATCHES "^(x86_64|AMD64|amd64)$")
+    set(debian_arch amd64)
+  elseif(arch MATCHES "^(aarch64|arm64|ARM64)$")
+    set(debian_arch arm64)
+    set(arch aarch64)
+  elseif(arch MATCHES "^i[3-6]86$")
+    set(debian_arch i386)
+  elseif(arch STREQUAL "ppc64le")
+    set(debian_arch ppc64el)
+  elseif(arch MATCHES "^armv7")
+    set(debian_arch armhf)
+  else()
+    set(debian_arch ${arch}) # riscv64, s390x: the same name in both
+  endif()
+  set(CPACK_DEBIAN_FILE_NAME ${CPACK_PACKAGE_NAME}_${PROJECT_VERSION}_${debian_arch}.deb)
+  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${debian_arch})
+  set(CPACK_RPM_PACKAGE_ARCHITECTURE ${arch})
   set(CPACK_DEBIAN_PACKAGE_SECTION misc)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 
@@ -101,8 +142,11 @@ else()
   list(APPEND CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
        /usr/share/man /usr/share/man/man1 /usr/share/licenses)
   # No /usr/lib/.build-id links: the programs carry no debugging information to find by them.
-  # The packager is the .deb's maintainer.
+  # No post-install steps: the build has already stripped the programs and compressed the pages,
+  # and rpmbuild's own stripping would also drop their .comment section, so that the RPM's
+  # programs would differ from the .deb's and the tarball's. The packager is the .deb's maintainer.
   set(CPACK_RPM_SPEC_MORE_DEFINE "%define _buildhost reproducible
+%define __os_install_post %{nil}
 %define use_source_date_epoch_as_buildtime 1
 %define clamp_mtime_to_source_date_epoch 1
 %define _build_id_links none

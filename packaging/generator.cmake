@@ -1,6 +1,9 @@
-# Read by CPack once for each package it makes: the .deb takes Debian's copyright file and
-# changelog, the RPM its licence file, the archives and the setup program README and LICENSE at
-# their top.
+# Read by CPack once for each package it makes.
+# Every package member, and every file the setup program and the RPM stamp, gets the time that
+# configuring chose (packaging/cpack.cmake).
+set(ENV{SOURCE_DATE_EPOCH} ${CPACK_STAMP_EPOCH})
+# The .deb takes Debian's copyright file and changelog, the RPM its licence file, the archives and
+# the setup program README and LICENSE at their top.
 if(CPACK_GENERATOR STREQUAL "DEB")
   set(CPACK_COMPONENTS_ALL programs debian)
 elseif(CPACK_GENERATOR STREQUAL "RPM")
@@ -9,9 +12,8 @@ elseif(CPACK_GENERATOR STREQUAL "RPM")
 else()
   set(CPACK_COMPONENTS_ALL programs archive)
 endif()
-# The tarball unpacks into a folder of its own; the zip holds the programs and their two texts
-# side by side, for a Windows user to double-click.
-if(CPACK_GENERATOR STREQUAL "TGZ")
+# The tarball and the zip each unpack into one folder of their own, named as the file is.
+if(CPACK_GENERATOR MATCHES "^(TGZ|ZIP)$")
   set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
 endif()
 # The setup program installs everything at once, with no page for choosing parts.
