@@ -12,8 +12,14 @@ int main(int argc, char** argv) {
   if (argc < 2)
     return 2;
   const pid_t pid = fork();
+  if (pid < 0) {
+    std::perror("peak: fork");
+    return 1;
+  }
   if (pid == 0) {
-    dup2(open("/dev/null", O_WRONLY), 1);
+    const int null = open("/dev/null", O_WRONLY);
+    if (null < 0 || dup2(null, 1) < 0)
+      _exit(126);
     execv(argv[1], argv + 1);
     _exit(127);
   }
