@@ -38,8 +38,23 @@ int WatchedOutput::sync() {
   return result;
 }
 
+namespace {
+
+// The programs use only the C++ streams, never C's, so the streams need not pass every character
+// through the C library one call at a time: unsynchronised, they read and write through buffers of
+// their own, and a long answer is read at the speed of its pipe. Standard input stays tied to
+// standard output, so each prompt is still flushed before its read waits, and standard error
+// stays unbuffered. This must come before the first input or output; in GNU's library it also
+// gives standard output a new stream buffer, so it comes before that buffer is taken.
+std::streambuf* unsynchronisedOutput() {
+  std::ios_base::sync_with_stdio(false);
+  return std::cout.rdbuf();
+}
+
+} // namespace
+
 Console::Console(const char* program)
-    : program_(program), original_(std::cout.rdbuf()), watched_(original_) {
+    : program_(program), original_(unsynchronisedOutput()), watched_(original_) {
   std::cout.rdbuf(&watched_);
 }
 
