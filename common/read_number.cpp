@@ -47,6 +47,42 @@ struct Kept {
   bool endOfInput = false;
 };
 
+// The characters a stream buffer holds ahead: C++ lets a class derived from std::streambuf name
+// its protected members, and a pointer to member formed that way applies to every stream buffer.
+struct Ahead : std::streambuf {
+  static const char* first(std::streambuf& in) { return (in.*&Ahead::gptr)(); }
+  static const char* last(std::streambuf& in) { return (in.*&Ahead::egptr)(); }
+  static void take(std::streambuf& in, int count) { (in.*&Ahead::gbump)(count); }
+};
+
+struct Skipped {
+  long long count = 0;
+  bool nonZero = false;
+};
+
+// Past the kept digits only two things still count: how many digits there are, and whether any
+// of them is not zero. Those already in the buffer are taken in one tight loop rather than one
+// stream call each, so a long answer reads at about the speed of its pipe. Stops at the first
+// character that is no digit, or where the buffer holds nothing ahead after a refill (the end of
+// the input, or a buffer that keeps nothing ahead, as LLVM's standard input); the caller's scan
+// goes on from there, a character at a time.
+Skipped skipDigits(std::streambuf& in) {
+  Skipped skipped;
+  for (;;) {
+    const char* const first = Ahead::first(in);
+    const char* const last =
+        first + std::min<std::ptrdiff_t>(Ahead::last(in) - first, std::numeric_limits<int>::max());
+    const char* digit = first;
+    for (; digit != last && *digit >= '0' && *digit <= '9'; ++digit)
+      skipped.nonZero |= *digit != '0';
+    skipped.count += digit - first;
+    Ahead::take(in, static_cast<int>(digit - first));
+    if (digit != last || Traits::eq_int_type(in.sgetc(), Traits::eof()) ||
+        Ahead::first(in) == Ahead::last(in))
+      return skipped;
+  }
+}
+
 // Standard libraries' formatted extraction differs on odd answers: one reads "inf", "nan" and
 // hexadecimal numbers such as "0x1p3", fails on "1.5e3x" or an underflowing "1e-400", and leaves
 // other characters in the input after a failure. The programs take the characters of a number as
@@ -68,44 +104,50 @@ Kept scan(std::streambuf& in, bool real, std::size_t most) {
     k.negative = c == '-';
     c = in.snextc();
   }
+  // The digits, and for a real number one point among them.
   bool point = false;
-  bool exponentNegative = false;
-  while (!Traits::eq_int_type(c, Traits::eof())) {
-    if (c >= '0' && c <= '9' && k.exponent) {
-      k.exponentDigits = true;
-      if (k.exponentValue < kTypedExponentLimit)
-        k.exponentValue = k.exponentValue * 10 + (c - '0');
-    } else if (c >= '0' && c <= '9') {
+  for (;; c = in.sgetc()) {
+    if (c >= '0' && c <= '9') {
       k.digits = true;
       if (k.significant.empty() && c == '0') {
         // A zero before the first significant digit: after the point it moves the point.
         if (point)
           --k.pointAt;
-      } else {
+      } else if (k.significant.size() < most) {
+        k.significant += Traits::to_char_type(c);
         if (!point)
           ++k.pointAt;
-        if (k.significant.size() < most)
-          k.significant += Traits::to_char_type(c);
-        else if (c != '0')
-          k.droppedNonZero = true;
+      } else {
+        // Past the kept digits: this one, then the rest of the run as far as it is buffered.
+        in.sbumpc();
+        const Skipped skipped = skipDigits(in);
+        k.droppedNonZero = k.droppedNonZero || c != '0' || skipped.nonZero;
+        if (!point)
+          k.pointAt += 1 + skipped.count;
+        continue;
       }
-    } else if (real && c == '.' && !point && !k.exponent) {
+    } else if (real && c == '.' && !point) {
       point = true;
-    } else if (real && (c == 'e' || c == 'E') && k.digits && !k.exponent) {
-      k.exponent = true;
-      c = in.snextc();
-      if (c == '+' || c == '-') {
-        exponentNegative = c == '-';
-        c = in.snextc();
-      }
-      continue;
     } else {
       break;
     }
-    c = in.snextc();
+    in.sbumpc();
   }
-  if (exponentNegative)
-    k.exponentValue = -k.exponentValue;
+  // The exponent, after at least one digit.
+  if (real && k.digits && (c == 'e' || c == 'E')) {
+    k.exponent = true;
+    c = in.snextc();
+    const bool negative = c == '-';
+    if (c == '+' || c == '-')
+      c = in.snextc();
+    for (; c >= '0' && c <= '9'; c = in.snextc()) {
+      k.exponentDigits = true;
+      if (k.exponentValue < kTypedExponentLimit)
+        k.exponentValue = k.exponentValue * 10 + (c - '0');
+    }
+    if (negative)
+      k.exponentValue = -k.exponentValue;
+  }
   k.endOfInput = Traits::eq_int_type(c, Traits::eof());
   return k;
 }

@@ -101,6 +101,10 @@ TEST(Exercises, HostileInput) {
           {"1 MB first side", digits + "\n4\n", rectangle + measures("0", "0"), true},
           {"1 MB second side", "3\n" + digits + "\n", rectangle + measures("0", "6"), true},
           {"side 1e99999", "3\n1e99999\n", rectangle + measures("0", "6"), true},
+          // Past its kept digits a number still stops at the first character that cannot
+          // continue it: the second point, which starts the second side.
+          {"a side of 1000 digits, then a point", "3." + std::string(1000, '0') + ".4\n",
+           rectangle + measures("1.2", "6.8")},
           {"CRLF line ends", "3\r\n4\r\n", rectangle + measures("12", "14")},
           {"end of input at the second side", "3\n", rectangle + measures("0", "6"), true},
       });
