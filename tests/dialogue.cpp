@@ -260,6 +260,17 @@ Result converse(const Program& program, const std::vector<Step>& steps) {
   return r;
 }
 
+std::ostream& operator<<(std::ostream& out, const Result& r) {
+  // A trace of a million lines would bury the message: the first 4 KiB of each tell the cause.
+  const auto head = [](const std::string& s) {
+    return s.size() <= 4096 ? s
+                            : s.substr(0, 4096) + "... (" + std::to_string(s.size()) + " bytes)";
+  };
+  return out << "status " << r.status << "; standard output:\n"
+             << head(r.out) << "\nstandard error:\n"
+             << head(r.err);
+}
+
 std::string failedReadLine(const std::string& program) {
   return program + ": hyrja nuk u lexua e plote; vlerat qe mungojne jane 0 ose bosh\n";
 }
@@ -270,7 +281,7 @@ void expectDialogues(const Program& program, const std::vector<Case>& cases) {
     const Result r = run(program, c.input);
     EXPECT_EQ(r.out, c.out);
     EXPECT_EQ(r.err, c.readFails ? failedReadLine(program.name) : "");
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.status, 0) << r;
   }
 }
 

@@ -1,6 +1,7 @@
 // Runs a dialogue as a real process: bytes in on standard input, bytes out, exit status.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@ struct Result {
   // run showed no closing pause.
   int status = -1;
 };
+
+// What a run wrote on both streams, for the message of a case that fails on its status.
+std::ostream& operator<<(std::ostream& out, const Result& r);
 
 // A program under test: the command that starts it and the name it writes in front of its
 // diagnostics.

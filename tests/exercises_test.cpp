@@ -200,7 +200,7 @@ TEST(LostOutput, StatusOneAndTheReason) {
     const Result r = run(c.program, c.input, c.output);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, c.err);
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.status, 1) << r;
   }
 }
 
@@ -214,7 +214,7 @@ TEST(ExerciseRunner, UnknownRoutine) {
     const Result r = run({argv, "vostrel-exercise"}, "");
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "vostrel-exercise: usage: vostrel-exercise main1|mainT2|mainT3|maint3\n");
-    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.status, 2) << r;
   }
 }
 

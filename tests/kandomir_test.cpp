@@ -71,7 +71,7 @@ TEST(Product, EachPromptShowsBeforeItsRead) {
       converse(kKandomir, {{"Cakto vleren per n:", "3\n"}, {"Cakto vleren per x:", "2\n"}});
   EXPECT_EQ(r.out, products("48", "5"));
   EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.status, 0) << r;
 }
 
 } // namespace

@@ -85,7 +85,7 @@ TEST(Patient, EachPromptShowsBeforeItsRead) {
                                        {"Diagnoza e pacientit:", "Grip\n"}});
   EXPECT_EQ(r.out, patient("Emer Mbiemer", true));
   EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.status, 0) << r;
 }
 
 } // namespace
