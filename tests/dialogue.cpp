@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <initializer_list>
 #include <sstream>
@@ -40,9 +41,9 @@ struct Child {
 // The command that starts a program: DIALOGUE_LAUNCHER, when set, names a command (with its
 // options, split at blanks) that runs the program for the harness, such as valgrind, wine or qemu.
 // DIALOGUE_PROGRAMS, when set, names the folder of another build of the programs (another
-// standard library, architecture or system), from which each program then runs.
-// DIALOGUE_WINDOWS, when set, says that build is for Windows: each program is NAME.exe, and its
-// output is normalised below.
+// standard library, architecture or system), from which each program then runs, as NAME followed
+// by DIALOGUE_SUFFIX (".exe" for Windows, ".js" for WebAssembly under Node).
+// DIALOGUE_WINDOWS, when set, says that build is for Windows: its output is normalised below.
 std::vector<std::string> command(const std::vector<std::string>& argv) {
   std::vector<std::string> words;
   if (const char* launcher = std::getenv("DIALOGUE_LAUNCHER")) {
@@ -53,8 +54,9 @@ std::vector<std::string> command(const std::vector<std::string>& argv) {
   words.insert(words.end(), argv.begin(), argv.end());
   if (const char* folder = std::getenv("DIALOGUE_PROGRAMS")) {
     std::string& program = words[words.size() - argv.size()];
-    program = std::string(folder) + "/" + program.substr(program.rfind('/') + 1) +
-              (std::getenv("DIALOGUE_WINDOWS") ? ".exe" : "");
+    const char* suffix = std::getenv("DIALOGUE_SUFFIX");
+    program =
+        std::string(folder) + "/" + program.substr(program.rfind('/') + 1) + (suffix ? suffix : "");
   }
   return words;
 }
@@ -275,7 +277,46 @@ std::string failedReadLine(const std::string& program) {
   return program + ": hyrja nuk u lexua e plote; vlerat qe mungojne jane 0 ose bosh\n";
 }
 
+namespace {
+
+// A JSON string in which every byte is one character, U+0000 to U+00FF.
+std::string json(const std::string& bytes) {
+  std::string text = "\"";
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte >= 0x7F || c == '"' || c == '\\') {
+      constexpr char kHex[] = "0123456789abcdef";
+      text += "\\u00";
+      text += kHex[byte >> 4];
+      text += kHex[byte & 0xF];
+    } else {
+      text += c;
+    }
+  }
+  return text + '"';
+}
+
+// DIALOGUE_EXPORT, when set, names a file to which the tables are written instead of run, a line
+// of JSON a case, for the browser test to play the same cases on the web page.
+bool exported(const Program& program, const std::vector<Case>& cases) {
+  const char* path = std::getenv("DIALOGUE_EXPORT");
+  if (!path)
+    return false;
+  std::ofstream file(path, std::ios::app);
+  for (const Case& c : cases)
+    file << "{\"program\": " << json(program.name) << ", \"what\": " << json(c.what)
+         << ", \"input\": " << json(c.input) << ", \"out\": " << json(c.out)
+         << ", \"err\": " << json(c.readFails ? failedReadLine(program.name) : "") << "}\n";
+  if (!file)
+    throw std::runtime_error(std::string("cannot write ") + path);
+  return true;
+}
+
+} // namespace
+
 void expectDialogues(const Program& program, const std::vector<Case>& cases) {
+  if (exported(program, cases))
+    return;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const Result r = run(program, c.input);

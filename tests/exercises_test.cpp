@@ -1,6 +1,7 @@
 // vostrel's four further exercise routines, reached through vostrel-exercise.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <iostream>
 #include <tuple>
 #include <utility>
@@ -195,6 +196,12 @@ TEST(LostOutput, StatusOneAndTheReason) {
     SCOPED_TRACE(c.what);
     if (c.output == Output::FullDisk && access(kFullDisk, W_OK) != 0) {
       std::cout << "skipped \"" << c.what << "\": no " << kFullDisk << " here\n";
+      continue;
+    }
+    // Node, which runs the WebAssembly build, opens /dev/null in place of a closed standard
+    // stream before the program starts: the program never sees it closed.
+    if (c.output == Output::Closed && std::getenv("DIALOGUE_REOPENS_CLOSED")) {
+      std::cout << "skipped \"" << c.what << "\": the launcher reopens a closed stream\n";
       continue;
     }
     const Result r = run(c.program, c.input, c.output);

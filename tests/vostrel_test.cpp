@@ -21,6 +21,12 @@ TEST(Patient, Dialogue) {
           // The 30th character fails the read: the age stays 0.
           {"name of 30 characters", "1\n" + name30 + "\n70\nB\nC\n",
            patient(name30.substr(0, 29), false), true},
+          // Bytes, not letters: the e with diaeresis is two bytes in UTF-8, and a cut at the 29th
+          // byte keeps only its first.
+          {"name with a letter of two bytes", "1\nSk\xC3\xABnderbeu\n70\nB\nC\n",
+           patient("Sk\xC3\xABnderbeu", true)},
+          {"name cut inside a letter", "1\n" + std::string(28, 'a') + "\xC3\xAB\n70\nB\nC\n",
+           patient(std::string(28, 'a') + "\xC3", false), true},
           {"city of 14 characters", "1\nA\n70\nQytetQytetQyte\nC\n", patient("A", true)},
           {"city of 15 characters", "1\nA\n70\nQytetQytetQytet\nC\n", patient("A", true), true},
           {"diagnosis of 49 characters", "1\nA\n70\nB\n" + std::string(49, 'd') + "\n",
