@@ -1,5 +1,6 @@
-# Release packages, made by CPack: a zip and a setup program of the Windows build, and a tarball,
-# a .deb and an RPM of the static Linux build. packaging/run makes all five.
+# Release packages, made by CPack: a zip and a setup program of the Windows build, a tarball, a
+# .deb and an RPM of the static Linux build, and a zip of the web page. packaging/run makes all
+# six.
 set(CPACK_PACKAGE_NAME vostrel-kandomir)
 set(CPACK_PACKAGE_VENDOR "The vostrel and kandomir authors")
 set(CPACK_PACKAGE_CONTACT "The vostrel and kandomir authors <authors@vostrel-kandomir.invalid>")
@@ -75,6 +76,14 @@ if(WIN32)
     file(WRITE ${PROJECT_BINARY_DIR}/${name}.txt "${text}")
     install(FILES ${PROJECT_BINARY_DIR}/${name}.txt DESTINATION . COMPONENT archive)
   endforeach()
+elseif(EMSCRIPTEN)
+  # The web page: one folder with index.html, its script and style sheet, the two programs as
+  # WebAssembly, and README and LICENSE. It opens from the file or from any static host.
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-web)
+  install(FILES ${PROJECT_BINARY_DIR}/index.html ${PROJECT_BINARY_DIR}/page.js
+                ${PROJECT_BINARY_DIR}/style.css DESTINATION . COMPONENT programs)
+  install(FILES README.md LICENSE DESTINATION . COMPONENT archive EXCLUDE_FROM_ALL)
 else()
   set(CPACK_GENERATOR TGZ DEB RPM)
   string(TOLOWER ${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR} platform)
