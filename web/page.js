@@ -5,17 +5,9 @@
 'use strict';
 
 const programs = ['vostrel', 'kandomir'];
-const byId = (id) => document.getElementById(id);
-const transcript = byId('transcript');
-const form = byId('console');
-const answer = byId('answer');
-const diagnostics = byId('diagnostics');
-const errors = byId('errors');
-const status = byId('status');
-const again = byId('again');
 
-// Each program's script, loaded once, when it is first picked. It defines a function of the
-// program's name that starts a run.
+// Each program's script, loaded once. It defines a function of the program's name that starts a
+// run.
 const scripts = {};
 function load(name) {
   scripts[name] ??= new Promise((resolve, reject) => {
@@ -27,6 +19,14 @@ function load(name) {
   });
   return scripts[name];
 }
+
+// The program that the address names starts loading at once, while the page is still read.
+const named = location.hash.slice(1);
+if (programs.includes(named)) load(named);
+
+// The page's elements, once it has been read.
+const byId = (id) => document.getElementById(id);
+let transcript, form, answer, diagnostics, errors, status, again;
 
 // What has been typed and not yet read, and the program's read that waits for it. null stands
 // for the end of input.
@@ -126,27 +126,35 @@ function endOfInput() {
   answer.focus();
 }
 
-form.addEventListener('submit', (event) => {
-  event.preventDefault();
-  send(`${answer.value}\n`);
-});
-answer.addEventListener('keydown', (event) => {
-  if (event.ctrlKey && event.key.toLowerCase() === 'd') {
+function setUp() {
+  [transcript, form, answer, diagnostics, errors, status, again] = [
+    'transcript', 'console', 'answer', 'diagnostics', 'errors', 'status', 'again',
+  ].map(byId);
+  form.addEventListener('submit', (event) => {
     event.preventDefault();
-    endOfInput();
-  }
-});
-byId('end').addEventListener('click', endOfInput);
-again.addEventListener('click', () => current && start(current.name));
+    send(`${answer.value}\n`);
+  });
+  answer.addEventListener('keydown', (event) => {
+    if (event.ctrlKey && event.key.toLowerCase() === 'd') {
+      event.preventDefault();
+      endOfInput();
+    }
+  });
+  byId('end').addEventListener('click', endOfInput);
+  again.addEventListener('click', () => current && start(current.name));
+  window.addEventListener('hashchange', fromAddress);
+  for (const program of programs) // picking the program shown starts it anew
+    byId(`pick-${program}`).addEventListener('click', () => {
+      if (location.hash === `#${program}`) start(program);
+    });
+  fromAddress();
+}
 
 // index.html#vostrel and index.html#kandomir open that program at once.
 function fromAddress() {
   const name = location.hash.slice(1);
   if (programs.includes(name)) start(name);
 }
-window.addEventListener('hashchange', fromAddress);
-for (const program of programs) // picking the program shown starts it anew
-  byId(`pick-${program}`).addEventListener('click', () => {
-    if (location.hash === `#${program}`) start(program);
-  });
-fromAddress();
+
+if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', setUp);
+else setUp();
