@@ -110,18 +110,11 @@ Child spawn(const std::vector<std::string>& program, Output output = Output::Col
   argv.push_back(nullptr);
   // A child that exits before reading all its input must not kill the harness.
   static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
-  int in[2] = {-1, -1}, out[2] = {-1, -1}, err[2] = {-1, -1};
-  int fullDisk = -1;
-  const auto closeAll = [&](std::initializer_list<int*> fds) {
-    for (int* fd : fds)
-      closeFd(*fd);
-  };
+  int in[2], out[2], err[2];
+  const int fullDisk = output == Output::FullDisk ? open(kFullDisk, O_WRONLY | O_CLOEXEC) : -2;
   if (!openPipe(in) || !openPipe(out) || !openPipe(err) || fcntl(in[1], F_SETFL, O_NONBLOCK) != 0 ||
-      (output == Output::FullDisk && (fullDisk = open(kFullDisk, O_WRONLY | O_CLOEXEC)) < 0)) {
-    const int error = errno;
-    closeAll({&in[0], &in[1], &out[0], &out[1], &err[0], &err[1]});
-    throw std::runtime_error(std::string("cannot start the program: ") + std::strerror(error));
-  }
+      fullDisk == -1)
+    throw std::runtime_error(std::string("cannot start the program: ") + std::strerror(errno));
   Child c;
   c.pid = fork();
   if (c.pid == 0) {
@@ -134,9 +127,12 @@ Child spawn(const std::vector<std::string>& program, Output output = Output::Col
     _exit(127);
   }
   const int forkError = errno;
-  closeAll({&in[0], &out[1], &err[1], &fullDisk});
+  for (const int fd : {in[0], out[1], err[1], fullDisk})
+    if (fd >= 0)
+      close(fd);
   if (c.pid < 0) {
-    closeAll({&in[1], &out[0], &err[0]});
+    for (const int fd : {in[1], out[0], err[0]})
+      close(fd);
     throw std::runtime_error(std::string("fork failed: ") + std::strerror(forkError));
   }
   c.in = in[1];
@@ -324,27 +320,4 @@ void expectDialogues(const Program& program, const std::vector<Case>& cases) {
     EXPECT_EQ(r.err, c.readFails ? failedReadLine(program.name) : "");
     EXPECT_EQ(r.status, 0) << r;
   }
-}
-
-std::string patient(const std::string& name, bool pension) {
-  return kPatientPrompts + "Emri i pacientit:" + name + "\n" +
-         (pension ? "Pacienti eshte ne pension.\n" : "Pacienti nuk eshte ne pension.\n");
-}
-
-std::string products(const std::string& p1, const std::string& p2) {
-  return kProductPrompts + "p1=" + p1 + "\np2=" + p2 + "\n";
-}
-
-std::string measures(const std::string& s, const std::string& p) {
-  return "\nVlerat e llogaritura\n\nSip\xEB"
-         "rfaqja s=" +
-         s + "\n\nPerimetri p=" + p + "\n\n";
-}
-
-std::string series(int traceLines, const std::string& y) {
-  std::string out = "\nVlerat inicializuese\n\nVariabla n: \nVariabla x: \nVariabla a: "
-                    "\nVariabla k: ";
-  for (int i = 0; i < traceLines; ++i)
-    out += "Test.\n";
-  return out + "\nVlera e y=" + y + "\n\n";
 }

@@ -87,10 +87,28 @@ inline const std::string kRectanglePrompts = "\nVlerat e lexuara\n\nBrinja a: \n
 
 // All five prompts, then the name line and the verdict: the number, city and diagnosis never
 // show.
-std::string patient(const std::string& name, bool pension);
+inline std::string patient(const std::string& name, bool pension) {
+  return kPatientPrompts + "Emri i pacientit:" + name + "\n" +
+         (pension ? "Pacienti eshte ne pension.\n" : "Pacienti nuk eshte ne pension.\n");
+}
+
 // Both prompts, then the two products.
-std::string products(const std::string& p1, const std::string& p2);
+inline std::string products(const std::string& p1, const std::string& p2) {
+  return kProductPrompts + "p1=" + p1 + "\np2=" + p2 + "\n";
+}
+
 // The area and perimeter block that the circle and the rectangle share.
-std::string measures(const std::string& s, const std::string& p);
+inline std::string measures(const std::string& s, const std::string& p) {
+  return "\nVlerat e llogaritura\n\nSip\xEB"
+         "rfaqja s=" +
+         s + "\n\nPerimetri p=" + p + "\n\n";
+}
+
 // All four prompts, then one trace line a term, then the result.
-std::string series(int traceLines, const std::string& y);
+inline std::string series(int traceLines, const std::string& y) {
+  std::string out = "\nVlerat inicializuese\n\nVariabla n: \nVariabla x: \nVariabla a: "
+                    "\nVariabla k: ";
+  for (int i = 0; i < traceLines; ++i)
+    out += "Test.\n";
+  return out + "\nVlera e y=" + y + "\n\n";
+}
