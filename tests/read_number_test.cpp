@@ -13,29 +13,27 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "read_number.h"
 
 namespace {
 
-bool whole(const std::string& text, int& value) {
-  const char* first = text.data() + (text[0] == '+' ? 1 : 0);
-  const auto [end, error] = std::from_chars(first, text.data() + text.size(), value);
-  return error == std::errc{} && end == text.data() + text.size();
-}
-
-template <typename Real>
-bool wholeReal(const std::string& text, Real& value, Real (*to)(const char*, char**)) {
-  char* end = nullptr;
-  value = to(text.c_str(), &end);
-  return end == text.c_str() + text.size() && std::isfinite(value);
-}
-bool whole(const std::string& text, float& value) {
-  return wholeReal(text, value, std::strtof);
-}
-bool whole(const std::string& text, double& value) {
-  return wholeReal(text, value, std::strtod);
+// The conversion of the whole text at once: the value the scan must give, or a failure.
+template <typename Number> bool whole(const std::string& text, Number& value) {
+  const char* const last = text.data() + text.size();
+  if constexpr (std::is_same_v<Number, int>) {
+    const auto [end, error] = std::from_chars(text.data() + (text[0] == '+'), last, value);
+    return error == std::errc{} && end == last;
+  } else {
+    char* end = nullptr;
+    if constexpr (std::is_same_v<Number, float>)
+      value = std::strtof(text.c_str(), &end);
+    else
+      value = std::strtod(text.c_str(), &end);
+    return end == last && std::isfinite(value);
+  }
 }
 
 template <typename Number> void expectAsWhole(const std::string& text) {
