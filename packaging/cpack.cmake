@@ -81,6 +81,7 @@ elseif(EMSCRIPTEN)
   # WebAssembly, and README and LICENSE. It opens from the file or from any static host.
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-web)
+  set(CPACK_STRIP_FILES OFF) # the programs are JavaScript, their WebAssembly already without names
   install(FILES ${PROJECT_BINARY_DIR}/index.html ${PROJECT_BINARY_DIR}/page.js
                 ${PROJECT_BINARY_DIR}/style.css DESTINATION . COMPONENT programs)
   install(FILES README.md LICENSE DESTINATION . COMPONENT archive EXCLUDE_FROM_ALL)
