@@ -11,7 +11,7 @@ mergeInto(LibraryManager.library, {
     unread: null, // bytes received but not yet read by the program
     ended: false, // the end of input was received
 
-    // Node's standard input, read as it arrives: one chunk at a time is handed to `take`.
+    // Node's standard input, kept in the chunks it arrives in until the program asks for more.
     nodeChunks: null,
     nodeEnded: false,
     nodeWaiting: null,
@@ -73,6 +73,7 @@ mergeInto(LibraryManager.library, {
     },
   },
 
+  // The stock writer's postset flushes its own line buffers at exit; this writer keeps none.
   fd_write__deps: ['$consoleIO'],
   fd_write__postset: '',
   fd_write: function (fd, iov, iovcnt, pnum) {
