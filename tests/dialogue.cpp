@@ -103,11 +103,9 @@ Child spawn(const std::vector<std::string>& program, Output output = Output::Col
   // Everything the child needs is made before the fork: between fork and exec it only moves
   // descriptors, and allocates nothing.
   const std::vector<std::string> words = command(program);
-  std::vector<char*> argv;
-  argv.reserve(words.size() + 1);
-  for (const std::string& word : words)
-    argv.push_back(const_cast<char*>(word.c_str()));
-  argv.push_back(nullptr);
+  std::vector<char*> argv(words.size() + 1, nullptr);
+  std::transform(words.begin(), words.end(), argv.begin(),
+                 [](const std::string& word) { return const_cast<char*>(word.c_str()); });
   // A child that exits before reading all its input must not kill the harness.
   static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
   int in[2], out[2], err[2];
@@ -218,12 +216,7 @@ void finish(Child& c, Result& r, bool ok, Clock::time_point deadline) {
   }
   if (waited != c.pid)
     throw std::runtime_error(std::string("waitpid failed: ") + std::strerror(errno));
-  if (!ok)
-    r.status = -1;
-  else if (WIFEXITED(wstatus))
-    r.status = WEXITSTATUS(wstatus);
-  else
-    r.status = 128 + WTERMSIG(wstatus);
+  r.status = !ok ? -1 : WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
   if (std::getenv("DIALOGUE_WINDOWS"))
     normaliseWindows(r);
 }
@@ -267,6 +260,12 @@ std::ostream& operator<<(std::ostream& out, const Result& r) {
   return out << "status " << r.status << "; standard output:\n"
              << head(r.out) << "\nstandard error:\n"
              << head(r.err);
+}
+
+void expectRun(const Result& r, const std::string& out, const std::string& err, int status) {
+  EXPECT_EQ(r.out, out);
+  EXPECT_EQ(r.err, err);
+  EXPECT_EQ(r.status, status) << r;
 }
 
 std::string failedReadLine(const std::string& program) {
@@ -316,8 +315,6 @@ void expectDialogues(const Program& program, const std::vector<Case>& cases) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const Result r = run(program, c.input);
-    EXPECT_EQ(r.out, c.out);
-    EXPECT_EQ(r.err, c.readFails ? failedReadLine(program.name) : "");
-    EXPECT_EQ(r.status, 0) << r;
+    expectRun(r, c.out, c.readFails ? failedReadLine(program.name) : "");
   }
 }

@@ -64,6 +64,10 @@ struct Case {
 // The line a dialogue writes on standard error when a read of its run failed.
 std::string failedReadLine(const std::string& program);
 
+// Expects a run's exact standard output, standard error and exit status; a wrong status also shows
+// what the program wrote on both streams.
+void expectRun(const Result& r, const std::string& out, const std::string& err, int status = 0);
+
 // Runs every case and expects its output, its standard error and exit status 0.
 void expectDialogues(const Program& program, const std::vector<Case>& cases);
 

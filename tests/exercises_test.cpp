@@ -23,31 +23,30 @@ TEST(ValuePair, FixedDemonstration) {
 }
 
 TEST(Circle, Dialogue) {
-  const std::string& ask = kCirclePrompt;
   expectDialogues(exercise("mainT2"),
                   {
-                      {"radius 1", "1\n", ask + measures("3.14159", "6.28319")},
-                      {"radius 2", "2\n", ask + measures("12.5664", "12.5664")},
-                      {"radius 10", "10\n", ask + measures("314.159", "62.8319")},
-                      {"radius 0.5", "0.5\n", ask + measures("0.785398", "3.14159")},
-                      {"radius 0", "0\n", ask + measures("0", "0")},
-                      {"radius -1", "-1\n", ask + measures("3.14159", "-6.28319")},
-                      {"non-numeric radius", "r\n", ask + measures("0", "0"), true},
+                      {"radius 1", "1\n", kCirclePrompt + measures("3.14159", "6.28319")},
+                      {"radius 2", "2\n", kCirclePrompt + measures("12.5664", "12.5664")},
+                      {"radius 10", "10\n", kCirclePrompt + measures("314.159", "62.8319")},
+                      {"radius 0.5", "0.5\n", kCirclePrompt + measures("0.785398", "3.14159")},
+                      {"radius 0", "0\n", kCirclePrompt + measures("0", "0")},
+                      {"radius -1", "-1\n", kCirclePrompt + measures("3.14159", "-6.28319")},
+                      {"non-numeric radius", "r\n", kCirclePrompt + measures("0", "0"), true},
                   });
 }
 
 TEST(Rectangle, Dialogue) {
-  const std::string& ask = kRectanglePrompts;
-  expectDialogues(exercise("mainT3"),
-                  {
-                      {"3 and 4", "3\n4\n", ask + measures("12", "14")},
-                      {"2.5 and 4", "2.5\n4\n", ask + measures("10", "13")},
-                      {"-2 and 3", "-2\n3\n", ask + measures("-6", "2")},
-                      {"1.5 and 1.5", "1.5\n1.5\n", ask + measures("2.25", "6")},
-                      {"a side of 0", "0\n5\n", ask + measures("0", "10")},
-                      {"non-numeric first side", "a\n4\n", ask + measures("0", "0"), true},
-                      {"non-numeric second side", "3\nb\n", ask + measures("0", "6"), true},
-                  });
+  expectDialogues(
+      exercise("mainT3"),
+      {
+          {"3 and 4", "3\n4\n", kRectanglePrompts + measures("12", "14")},
+          {"2.5 and 4", "2.5\n4\n", kRectanglePrompts + measures("10", "13")},
+          {"-2 and 3", "-2\n3\n", kRectanglePrompts + measures("-6", "2")},
+          {"1.5 and 1.5", "1.5\n1.5\n", kRectanglePrompts + measures("2.25", "6")},
+          {"a side of 0", "0\n5\n", kRectanglePrompts + measures("0", "10")},
+          {"non-numeric first side", "a\n4\n", kRectanglePrompts + measures("0", "0"), true},
+          {"non-numeric second side", "3\nb\n", kRectanglePrompts + measures("0", "6"), true},
+      });
 }
 
 TEST(Series, Dialogue) {
@@ -82,32 +81,31 @@ TEST(Series, Dialogue) {
 TEST(Exercises, HostileInput) {
   const std::string digits(1 << 20, '9');
   using namespace std::string_literals;
-  const std::string& circle = kCirclePrompt;
-  expectDialogues(exercise("mainT2"),
-                  {
-                      {"1 MB radius", digits + "\n", circle + measures("0", "0"), true},
-                      {"radius 1e99999", "1e99999\n", circle + measures("0", "0"), true},
-                      {"radius nan", "nan\n", circle + measures("0", "0"), true},
-                      {"radius inf", "inf\n", circle + measures("0", "0"), true},
-                      {"radius a lone minus", "-\n", circle + measures("0", "0"), true},
-                      {"NUL as the radius", "\0\n"s, circle + measures("0", "0"), true},
-                      {"bytes 0x80 to 0xFF", "\x80\xFF\n", circle + measures("0", "0"), true},
-                      {"CRLF line end", "2\r\n", circle + measures("12.5664", "12.5664")},
-                      {"end of input", "", circle + measures("0", "0"), true},
-                  });
-  const std::string& rectangle = kRectanglePrompts;
+  expectDialogues(
+      exercise("mainT2"),
+      {
+          {"1 MB radius", digits + "\n", kCirclePrompt + measures("0", "0"), true},
+          {"radius 1e99999", "1e99999\n", kCirclePrompt + measures("0", "0"), true},
+          {"radius nan", "nan\n", kCirclePrompt + measures("0", "0"), true},
+          {"radius inf", "inf\n", kCirclePrompt + measures("0", "0"), true},
+          {"radius a lone minus", "-\n", kCirclePrompt + measures("0", "0"), true},
+          {"NUL as the radius", "\0\n"s, kCirclePrompt + measures("0", "0"), true},
+          {"bytes 0x80 to 0xFF", "\x80\xFF\n", kCirclePrompt + measures("0", "0"), true},
+          {"CRLF line end", "2\r\n", kCirclePrompt + measures("12.5664", "12.5664")},
+          {"end of input", "", kCirclePrompt + measures("0", "0"), true},
+      });
   expectDialogues(
       exercise("mainT3"),
       {
-          {"1 MB first side", digits + "\n4\n", rectangle + measures("0", "0"), true},
-          {"1 MB second side", "3\n" + digits + "\n", rectangle + measures("0", "6"), true},
-          {"side 1e99999", "3\n1e99999\n", rectangle + measures("0", "6"), true},
+          {"1 MB first side", digits + "\n4\n", kRectanglePrompts + measures("0", "0"), true},
+          {"1 MB second side", "3\n" + digits + "\n", kRectanglePrompts + measures("0", "6"), true},
+          {"side 1e99999", "3\n1e99999\n", kRectanglePrompts + measures("0", "6"), true},
           // Past its kept digits a number still stops at the first character that cannot
           // continue it: the second point, which starts the second side.
           {"a side of 1000 digits, then a point", "3." + std::string(1000, '0') + ".4\n",
-           rectangle + measures("1.2", "6.8")},
-          {"CRLF line ends", "3\r\n4\r\n", rectangle + measures("12", "14")},
-          {"end of input at the second side", "3\n", rectangle + measures("0", "6"), true},
+           kRectanglePrompts + measures("1.2", "6.8")},
+          {"CRLF line ends", "3\r\n4\r\n", kRectanglePrompts + measures("12", "14")},
+          {"end of input at the second side", "3\n", kRectanglePrompts + measures("0", "6"), true},
       });
   expectDialogues(exercise("maint3"),
                   {
@@ -205,9 +203,7 @@ TEST(LostOutput, StatusOneAndTheReason) {
       continue;
     }
     const Result r = run(c.program, c.input, c.output);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, c.err);
-    EXPECT_EQ(r.status, 1) << r;
+    expectRun(r, "", c.err, 1);
   }
 }
 
@@ -219,9 +215,7 @@ TEST(ExerciseRunner, UnknownRoutine) {
   for (const auto& argv : calls) {
     SCOPED_TRACE(argv.size() > 1 ? argv[1] : "no argument");
     const Result r = run({argv, "vostrel-exercise"}, "");
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "vostrel-exercise: usage: vostrel-exercise main1|mainT2|mainT3|maint3\n");
-    EXPECT_EQ(r.status, 2) << r;
+    expectRun(r, "", "vostrel-exercise: usage: vostrel-exercise main1|mainT2|mainT3|maint3\n", 2);
   }
 }
 

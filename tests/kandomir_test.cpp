@@ -69,9 +69,7 @@ TEST(Product, HostileInput) {
 TEST(Product, EachPromptShowsBeforeItsRead) {
   const Result r =
       converse(kKandomir, {{"Cakto vleren per n:", "3\n"}, {"Cakto vleren per x:", "2\n"}});
-  EXPECT_EQ(r.out, products("48", "5"));
-  EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.status, 0) << r;
+  expectRun(r, products("48", "5"), "");
 }
 
 } // namespace

@@ -89,9 +89,7 @@ TEST(Patient, EachPromptShowsBeforeItsRead) {
                                        {"Mosha e pacientit:", "70\n"},
                                        {"Qyteti i pacientit:", "Qytet\n"},
                                        {"Diagnoza e pacientit:", "Grip\n"}});
-  EXPECT_EQ(r.out, patient("Emer Mbiemer", true));
-  EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.status, 0) << r;
+  expectRun(r, patient("Emer Mbiemer", true), "");
 }
 
 } // namespace
