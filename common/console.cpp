@@ -1,6 +1,7 @@
 #include "console.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -38,13 +39,36 @@ int WatchedOutput::sync() {
   return result;
 }
 
+// fgets stops after a line end and ends what it stored with a terminator, but a line may hold NUL
+// characters of its own, so its length is told from what fgets left untouched: the block is full
+// of line ends before each read. The first line end found is then the line's own when the
+// terminator follows it, or else the first untouched byte, right after the terminator; with none,
+// the block is full.
+StandardInput::int_type StandardInput::underflow() {
+  if (gptr() < egptr())
+    return traits_type::to_int_type(*gptr());
+  std::memset(block_, '\n', dirty_);
+  if (std::fgets(block_, static_cast<int>(sizeof block_), stdin) == nullptr) {
+    dirty_ = 0;
+    return traits_type::eof();
+  }
+  const char* const end = block_ + sizeof block_;
+  const char* const lineEnd = static_cast<const char*>(std::memchr(block_, '\n', sizeof block_));
+  const char* terminator = end - 1;
+  if (lineEnd != nullptr)
+    terminator = lineEnd + 1 != end && lineEnd[1] == '\0' ? lineEnd + 1 : lineEnd - 1;
+  dirty_ = static_cast<std::size_t>(terminator - block_) + 1;
+  setg(block_, block_, block_ + (terminator - block_));
+  return traits_type::to_int_type(*gptr());
+}
+
 namespace {
 
-// The programs use only the C++ streams, never C's, so the streams need not pass every character
-// through the C library one call at a time: unsynchronised, they read and write through buffers of
-// their own, and a long answer is read at the speed of its pipe. Standard input stays tied to
-// standard output, so each prompt is still flushed before its read waits, and standard error
-// stays unbuffered. This must come before the first input or output; in GNU's library it also
+// The programs write only through the C++ streams, never C's, so the streams need not pass every
+// character through the C library one call at a time: unsynchronised, standard output writes
+// through a buffer of its own (standard input is read through StandardInput). Standard input stays
+// tied to standard output, so each prompt is still flushed before its read waits, and standard
+// error stays unbuffered. This must come before the first input or output; in GNU's library it also
 // gives standard output a new stream buffer, so it comes before that buffer is taken.
 std::streambuf* unsynchronisedOutput() {
   std::ios_base::sync_with_stdio(false);
@@ -54,11 +78,14 @@ std::streambuf* unsynchronisedOutput() {
 } // namespace
 
 Console::Console(const char* program)
-    : program_(program), original_(unsynchronisedOutput()), watched_(original_) {
+    : program_(program), original_(unsynchronisedOutput()), originalInput_(std::cin.rdbuf()),
+      watched_(original_) {
   std::cout.rdbuf(&watched_);
+  std::cin.rdbuf(&input_);
 }
 
 Console::~Console() {
+  std::cin.rdbuf(originalInput_);
   std::cout.rdbuf(original_);
 }
 

@@ -40,9 +40,30 @@ private:
   int firstError_ = 0;
 };
 
+// Standard input, taken from the C library's standard input a block at a time, on every standard
+// library: LLVM's passes C's standard input on one character at a time, and a long answer would
+// be read no faster than that. Going through the C library keeps what each C runtime does to the
+// input, such as Windows' CR LF line ends read as one line end. A block is at most one line, so an
+// answer is taken as soon as its line end is typed.
+class StandardInput final : public std::streambuf {
+public:
+  // The characters read ahead and not yet taken, and taking the first `count` of them, so that a
+  // scan can go through a long run of them without a call for each.
+  const char* aheadBegin() const { return gptr(); }
+  const char* aheadEnd() const { return egptr(); }
+  void take(std::ptrdiff_t count) { gbump(static_cast<int>(count)); }
+
+protected:
+  int_type underflow() override;
+
+private:
+  char block_[1 << 16];
+  std::size_t dirty_ = sizeof block_; // how much of block_, from its start, a read may have written
+};
+
 // One dialogue on the console, declared first in every routine: for its lifetime standard output
-// is watched for lost writes. `finish` is the dialogue's closing step and gives the routine's exit
-// status.
+// is watched for lost writes, and standard input is read in blocks. `finish` is the dialogue's
+// closing step and gives the routine's exit status.
 class Console {
 public:
   explicit Console(const char* program);
@@ -58,5 +79,7 @@ public:
 private:
   const char* program_;
   std::streambuf* const original_;
+  std::streambuf* const originalInput_;
   WatchedOutput watched_;
+  StandardInput input_;
 };

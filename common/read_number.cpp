@@ -1,5 +1,7 @@
 #include "read_number.h"
 
+#include "console.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -47,40 +49,36 @@ struct Kept {
   bool endOfInput = false;
 };
 
-// The characters a stream buffer holds ahead: C++ lets a class derived from std::streambuf name
-// its protected members, and a pointer to member formed that way applies to every stream buffer.
-struct Ahead : std::streambuf {
-  static const char* first(std::streambuf& in) { return (in.*&Ahead::gptr)(); }
-  static const char* last(std::streambuf& in) { return (in.*&Ahead::egptr)(); }
-  static void take(std::streambuf& in, int count) { (in.*&Ahead::gbump)(count); }
-};
-
 struct Skipped {
   long long count = 0;
   bool nonZero = false;
 };
 
-// Past the kept digits only two things still count: how many digits there are, and whether any
-// of them is not zero. Those already in the buffer are taken in one tight loop rather than one
-// stream call each, so a long answer reads at about the speed of its pipe. Stops at the first
-// character that is no digit, or where the buffer holds nothing ahead after a refill (the end of
-// the input, or a buffer that keeps nothing ahead, as LLVM's standard input); the caller's scan
-// goes on from there, a character at a time.
+// Takes a run of digits, from the current character on, to the first character that is no digit,
+// which stays in the input. From standard input, the programs' own buffer, the digits read ahead
+// are taken in one tight loop rather than one stream call each, so a long answer reads at about
+// the speed of its pipe even where those calls are costly (in WebAssembly each is a call into the
+// standard library that can wait for input).
 Skipped skipDigits(std::streambuf& in) {
   Skipped skipped;
-  for (;;) {
-    const char* const first = Ahead::first(in);
-    const char* const last =
-        first + std::min<std::ptrdiff_t>(Ahead::last(in) - first, std::numeric_limits<int>::max());
-    const char* digit = first;
-    for (; digit != last && *digit >= '0' && *digit <= '9'; ++digit)
-      skipped.nonZero |= *digit != '0';
-    skipped.count += digit - first;
-    Ahead::take(in, static_cast<int>(digit - first));
-    if (digit != last || Traits::eq_int_type(in.sgetc(), Traits::eof()) ||
-        Ahead::first(in) == Ahead::last(in))
-      return skipped;
+  auto* const own = dynamic_cast<StandardInput*>(&in);
+  Traits::int_type c = in.sgetc();
+  while (c >= '0' && c <= '9') {
+    if (own != nullptr) {
+      const char* const first = own->aheadBegin();
+      const char* digit = first;
+      for (; digit != own->aheadEnd() && *digit >= '0' && *digit <= '9'; ++digit)
+        skipped.nonZero |= *digit != '0';
+      skipped.count += digit - first;
+      own->take(digit - first);
+      c = in.sgetc();
+    } else {
+      ++skipped.count;
+      skipped.nonZero |= c != '0';
+      c = in.snextc();
+    }
   }
+  return skipped;
 }
 
 // Standard libraries' formatted extraction differs on odd answers: one reads "inf", "nan" and
@@ -106,7 +104,7 @@ Kept scan(std::streambuf& in, bool real, std::size_t most) {
   }
   // The digits, and for a real number one point among them.
   bool point = false;
-  for (;; c = in.sgetc()) {
+  for (;;) {
     if (c >= '0' && c <= '9') {
       k.digits = true;
       if (k.significant.empty() && c == '0') {
@@ -118,12 +116,13 @@ Kept scan(std::streambuf& in, bool real, std::size_t most) {
         if (!point)
           ++k.pointAt;
       } else {
-        // Past the kept digits: this one, then the rest of the run as far as it is buffered.
-        in.sbumpc();
+        // Past the kept digits only two things still count: how many digits there are, and
+        // whether any of them is not zero.
         const Skipped skipped = skipDigits(in);
-        k.droppedNonZero = k.droppedNonZero || c != '0' || skipped.nonZero;
+        k.droppedNonZero = k.droppedNonZero || skipped.nonZero;
         if (!point)
-          k.pointAt += 1 + skipped.count;
+          k.pointAt += skipped.count;
+        c = in.sgetc();
         continue;
       }
     } else if (real && c == '.' && !point) {
@@ -131,7 +130,7 @@ Kept scan(std::streambuf& in, bool real, std::size_t most) {
     } else {
       break;
     }
-    in.sbumpc();
+    c = in.snextc();
   }
   // The exponent, after at least one digit.
   if (real && k.digits && (c == 'e' || c == 'E')) {
