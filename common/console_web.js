@@ -10,6 +10,7 @@ mergeInto(LibraryManager.library, {
   $consoleIO: {
     unread: null, // bytes received but not yet read by the program
     ended: false, // the end of input was received
+    exitWatched: false, // main's return after a wait is awaited, to exit with its status
 
     // Node's standard input, kept in the chunks it arrives in until the program asks for more.
     nodeChunks: null,
@@ -107,29 +108,31 @@ mergeInto(LibraryManager.library, {
       return 0;
     };
     if (fd !== 0) return {{{ cDefine('EBADF') }}};
-    // Always through handleSleep, even when the bytes are there: when the program's stack is
-    // rewound after a wait, this import is called once more, and only handleSleep ends the rewind.
-    return Asyncify.handleSleep((wakeUp) => {
-      if ((consoleIO.unread && consoleIO.unread.length > 0) || consoleIO.ended) {
-        wakeUp(give());
-        return;
-      }
-      // The program's stack is about to unwind, and main will return to this library rather than
-      // to the runtime, which would drop its exit status: exit with it here. Exiting throws to
-      // leave the program, as the runtime does when main returns; the throw ends here.
-      if (!Asyncify.asyncPromiseHandlers)
-        Asyncify.whenDone().then((status) => {
-          try {
-            exit(status);
-          } catch (e) {
-            handleException(e);
-          }
-        });
+    // Bytes already received are given at once, with no unwind, unless the program's stack is
+    // being rewound after a wait: this import is then called once more, and only handleSleep ends
+    // the rewind.
+    const ready = (consoleIO.unread && consoleIO.unread.length > 0) || consoleIO.ended;
+    if (ready && Asyncify.state === Asyncify.State.Normal) return give();
+    const result = Asyncify.handleSleep((wakeUp) => {
       consoleIO.next().then((bytes) => {
         if (bytes === null) consoleIO.ended = true;
         else consoleIO.unread = bytes;
         wakeUp(give());
       });
     });
+    // At the first wait the program's stack unwinds, and main will return to this library rather
+    // than to the runtime, which would drop its exit status: exit with it here. Exiting throws to
+    // leave the program, as the runtime does when main returns; the throw ends here.
+    if (Asyncify.state === Asyncify.State.Unwinding && !consoleIO.exitWatched) {
+      consoleIO.exitWatched = true;
+      Asyncify.whenDone().then((status) => {
+        try {
+          exit(status);
+        } catch (e) {
+          handleException(e);
+        }
+      });
+    }
+    return result;
   },
 });

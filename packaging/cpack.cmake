@@ -82,8 +82,8 @@ elseif(EMSCRIPTEN)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-web)
   set(CPACK_STRIP_FILES OFF) # the programs are JavaScript, their WebAssembly already without names
-  install(FILES ${PROJECT_BINARY_DIR}/index.html ${PROJECT_BINARY_DIR}/page.js
-                ${PROJECT_BINARY_DIR}/style.css DESTINATION . COMPONENT programs)
+  install(FILES ${PROJECT_BINARY_DIR}/page/index.html ${PROJECT_BINARY_DIR}/page/page.js
+                ${PROJECT_BINARY_DIR}/page/style.css DESTINATION . COMPONENT programs)
   install(FILES README.md LICENSE DESTINATION . COMPONENT archive EXCLUDE_FROM_ALL)
 else()
   set(CPACK_GENERATOR TGZ DEB RPM)
