@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Plays dialogue cases of the tables on the web page in headless Chromium, as a user would.
+"""Plays dialogue cases of the tables on the web page in Chromium and WebKit, as a user would.
 
 Usage: tests/web/page_test.py PAGE_FOLDER
 
@@ -8,21 +8,32 @@ for an answer, the next line of the case's input is typed into the field and sen
 when the input has no line left, Ctrl-D ends it. Once the program has ended, the transcript must
 be the terminal's view of the case's expected bytes (the output, each answer echoed right after
 its prompt, decoded as UTF-8), the diagnostics its standard error, the status 0, and the browser's
-console free of errors.
+console free of errors. The page is then used as a person uses it, with clicks and keys on a
+phone's screen (360 CSS px, touch): in each state the controls shown are those that act, focus is
+where the next key goes, nothing scrolls sideways, every target is at least 44 by 44 px, and the
+accessibility audit (axe-core, from tests/web/node_modules, installed with npm ci when missing)
+finds nothing, in the light and the dark colour scheme (Chromium only). Back and Forward, a page
+without one program's script and one whose program aborts are tried as well.
 
 The cases come from the native dialogue tables (DIALOGUE_TESTS, or build/ci/tests/dialogue_tests),
 which write them out instead of running them when DIALOGUE_EXPORT is set. Runs under Debian's own
-Python, which has Debian's Selenium; drives Debian's Chromium through its ChromeDriver.
+Python, which has Debian's Selenium; drives Debian's headless Chromium through its ChromeDriver,
+and WebKitGTK's MiniBrowser through its WebKitWebDriver, on a display of Xvfb's.
 """
+import atexit
 import json
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from selenium.common.exceptions import TimeoutException
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
@@ -60,15 +71,48 @@ def cases():
 
 
 def browser(scratch):
+    """Chromium as a phone: 360 CSS px wide, with touch; downloads go to scratch/downloads."""
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
     for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
                  "--disable-background-networking", "--disable-component-update",
-                 "--disable-sync", "--disable-quic", "--window-size=360,740",
-                 f"--user-data-dir={scratch}"):
+                 "--disable-sync", "--disable-quic", f"--user-data-dir={scratch}"):
         options.add_argument(flag)
+    options.add_experimental_option("mobileEmulation", {
+        "deviceMetrics": {"width": 360, "height": 740, "pixelRatio": 2, "touch": True}})
+    options.add_experimental_option("prefs", {
+        "download.default_directory": os.path.join(scratch, "downloads"),
+        "download.prompt_for_download": False})
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+def webkit():
+    """WebKit, the engine of Safari, as WebKitGTK's MiniBrowser shows it, on a virtual display of
+    its own: Xvfb picks a free one, and writes its number once it is ready, and again whenever it
+    starts anew; the pipe stays open as long as it runs, as a failed write stops it."""
+    read, write = os.pipe()
+    display = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-nolisten", "tcp"],
+                               pass_fds=(write,), stderr=subprocess.DEVNULL)
+    os.close(write)
+    os.environ["DISPLAY"] = ":" + os.read(read, 16).decode().split()[0]
+    # Gone before the test ends, so that the next run cannot find its number still half in use.
+    atexit.register(lambda: (display.terminate(), display.wait(), os.close(read)))
+    options = webdriver.WebKitGTKOptions()
+    options.binary_location = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
+    options.add_argument("--automation")
+    return webdriver.WebKitGTK(options=options)
+
+
+# The errors that reach the page's console from its scripts, kept where the test reads them, as
+# not every browser's driver passes on its console.
+HOOK = """
+window.seen = [];
+addEventListener('error', (event) => seen.push(String(event.message)));
+addEventListener('unhandledrejection', (event) => seen.push(String(event.reason)));
+const error = console.error;
+console.error = (...args) => (seen.push(args.join(' ')), error(...args));
+"""
 
 
 def terminal_view(program, out, typed):
@@ -87,6 +131,7 @@ def play(driver, page, case):
     program = case["program"]
     driver.get("about:blank")
     driver.get(f"{page}#{program}")
+    driver.execute_script(HOOK)
     form = driver.find_element(By.ID, "console")
     field = driver.find_element(By.ID, "answer")
     state = lambda: form.get_attribute("data-state")
@@ -115,9 +160,127 @@ def play(driver, page, case):
         failures.append(f"diagnostics {text('errors')!r}, not {case['err'].decode()!r}")
     if re.findall(r"-?\d+", text("status")) != ["0"]:
         failures.append(f"status {text('status')!r}, not 0")
-    errors = [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
+    errors = driver.execute_script("return seen;")
+    if driver.name == "chrome":
+        errors += [entry for entry in driver.get_log("browser") if entry["level"] == "SEVERE"]
     if errors:
         failures.append(f"errors in the browser's console: {errors}")
+    return failures
+
+
+# Each state: its data-state, the controls shown and enabled, and the element with focus.
+LINKS = ["pick-vostrel", "pick-kandomir"]
+STATES = {"start": ("idle", LINKS, ""),
+          "waiting": ("waiting", LINKS + ["answer", "send", "end", "save"], "answer"),
+          "ended": ("ended", LINKS + ["again", "save"], "status")}
+# Those controls and that focus, and what a phone shows wrong: sideways scrolling, a target under
+# 44 by 44 px.
+LOOK = """
+const shown = [...document.querySelectorAll('a, button, input')].filter((e) => e.checkVisibility());
+const small = shown.filter((e) => Math.min(e.offsetWidth, e.offsetHeight) < 44).map((e) => e.id);
+const wide = document.documentElement.scrollWidth > innerWidth ? ['scrolls sideways'] : [];
+return [shown.map((e) => e.id), document.activeElement.id, wide.concat(small)];
+"""
+AXE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "node_modules/axe-core/axe.min.js")
+
+
+def audit(driver):
+    """axe-core's violations on the page as it is, in the light and the dark colour scheme."""
+    found = []
+    for scheme in ("light", "dark", ""):
+        driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {"features": [
+            {"name": "prefers-color-scheme", "value": scheme}]})
+        if scheme:
+            driver.execute_script(open(AXE).read())
+            found += [f"{scheme}: {rule}" for rule in driver.execute_async_script(
+                "axe.run(document).then((r) => arguments[0](r.violations.map((v) => v.id)));")]
+    return found
+
+
+def person(driver, folder, scratch, worked):
+    """Uses the page as a person does, on a phone, and returns what went wrong."""
+    failures = []
+    wait = WebDriverWait(driver, 20, poll_frequency=0.02)
+    by_id = lambda id: driver.find_element(By.ID, id)
+    text = lambda id: by_id(id).get_attribute("textContent")
+    ended = lambda: [text(id) for id in ("transcript", "errors", "status")]
+    waits = lambda: int(by_id("console").get_attribute("data-waits"))
+
+    def reach(name, audited=False):
+        state, *want = STATES[name]
+        wait.until(lambda _: by_id("console").get_attribute("data-state") == state,
+                   f"never {state} where {name} was due")
+        shown, focus, phone = driver.execute_script(LOOK)
+        if [shown, focus] != want:
+            failures.append(f"{name}: controls {shown} focus {focus!r}, not {want}")
+        failures.extend(f"{name}: {what}" for what in phone + (audit(driver) if audited else []))
+
+    def check(what, got, want):
+        failures.extend([f"{what}: {got!r}, not {want!r}"] if got != want else [])
+
+    driver.get(f"file://{os.path.abspath(folder)}/index.html")
+    reach("start", audited=True)
+    by_id("pick-kandomir").click()
+    reach("waiting", audited=True)
+    field = by_id("answer")
+    field.send_keys("4")
+    by_id("send").click()
+    wait.until(lambda _: waits() == 2)
+    reach("waiting")  # focus back in the field after a click on "Dërgo"
+    field.send_keys(Keys.ARROW_UP)
+    check("the answer recalled with the up arrow", field.get_attribute("value"), "4")
+    field.send_keys(Keys.ARROW_DOWN, "0.5", Keys.ENTER)
+    reach("ended", audited=True)
+    result = ended()
+    ActionChains(driver).send_keys(Keys.ENTER, "4", Keys.ENTER).perform()
+    check("keys after the end", ended(), result)
+    by_id("save").click()
+    saved = os.path.join(scratch, "downloads", "kandomir.txt")
+    wait.until(lambda _: os.path.exists(saved))
+    check("the saved transcript", open(saved, encoding="utf-8").read(), "".join(result) + "\n")
+    by_id("pick-kandomir").click()  # a failed read, with its diagnostics
+    reach("waiting")
+    field.send_keys("x", Keys.ENTER)
+    reach("ended", audited=True)
+    # Lines pasted play as lines typed ahead; the last, without its line end, stays unsent.
+    by_id("pick-vostrel").click()
+    reach("waiting")
+    pasted = worked["input"].decode()  # its last answer is "Grip"
+    driver.execute_script("document.body.append(Object.assign(document.createElement("
+                          "'textarea'), {id: 'clip', value: arguments[0]}))", pasted[:-3])
+    by_id("clip").send_keys(Keys.CONTROL, "a", "c")
+    driver.execute_script("document.getElementById('clip').remove()")
+    field.send_keys(Keys.CONTROL, "v")
+    check("the last line pasted", field.get_attribute("value"), "Gr")
+    field.send_keys("ip", Keys.ENTER)
+    reach("ended")
+    check("the pasted transcript", text("transcript"),
+          terminal_view("vostrel", worked["out"], [pasted[:-5], "", "", "", "Grip\n"]))
+    # The page follows its address, Back and Forward too.
+    driver.back()
+    reach("waiting")
+    driver.back()
+    reach("start")
+    check("Back to the picker", [driver.title, by_id("choose").is_displayed()],
+          ["vostrel dhe kandomir", True])
+    driver.forward()
+    reach("waiting")
+    # A program that cannot be loaded, or aborts, ends its run; trying again loads it afresh.
+    for broken, said in (("missing", "kandomir nuk u nis."), ("aborting", "kandomir u ndërpre.")):
+        copy = shutil.copytree(folder, os.path.join(scratch, broken))
+        with open(os.path.join(copy, "kandomir.js"), "r+") as program:
+            script = program.read().replace("base64,AGFzbQ", "base64,AAAAAA")  # no WebAssembly
+            program.seek(0)
+            program.write(script)
+        if broken == "missing":
+            os.remove(program.name)
+        driver.get(f"file://{copy}/index.html#kandomir")
+        reach("ended")
+        check(f"{broken} program", [text("status"), bool(text("errors"))], [said, True])
+        shutil.copy(os.path.join(folder, "kandomir.js"), copy)
+        by_id("again").click()
+        reach("waiting")
+    driver.get_log("browser")  # the broken programs' errors are expected
     return failures
 
 
@@ -126,19 +289,34 @@ def main():
         sys.exit("usage: tests/web/page_test.py PAGE_FOLDER")
     page = "file://" + os.path.abspath(os.path.join(sys.argv[1], "index.html"))
     played = cases()
-    failed = 0
+    if not os.path.exists(AXE):
+        subprocess.run(["npm", "ci", "--ignore-scripts", "--no-audit", "--no-fund"], check=True,
+                       cwd=os.path.dirname(os.path.dirname(AXE)).removesuffix("/node_modules"),
+                       stdout=subprocess.DEVNULL)
+    worked = next(case for case in played if case["what"] == "age 70")
+    failed = ran = 0
     with tempfile.TemporaryDirectory() as scratch:
-        driver = browser(scratch)
-        try:
-            for case in played:
-                failures = play(driver, page, case)
-                print(f"{'ok' if not failures else 'FAILED'}: {case['program']}, {case['what']}")
-                for failure in failures:
-                    print(f"  {failure}")
-                failed += bool(failures)
-        finally:
-            driver.quit()
-    print(f"{len(played) - failed} passed, {failed} failed")
+        for engine, start in (("Chromium", lambda: browser(scratch)), ("WebKit", webkit)):
+            driver = start()
+            checks = [(f"{case['program']}, {case['what']}",
+                       lambda case=case: play(driver, page, case)) for case in played]
+            if engine == "Chromium":
+                checks.append(("used as a person uses it",
+                               lambda: person(driver, sys.argv[1], scratch, worked)))
+            try:
+                for what, run in checks:
+                    try:
+                        failures = run()
+                    except TimeoutException as timeout:
+                        failures = [f"waited in vain: {timeout.msg}"]
+                    print(f"{'ok' if not failures else 'FAILED'}: {engine}: {what}")
+                    for failure in failures:
+                        print(f"  {failure}")
+                    failed += bool(failures)
+                    ran += 1
+            finally:
+                driver.quit()
+    print(f"{ran - failed} passed, {failed} failed")
     sys.exit(1 if failed else 0)
 
 
