@@ -4,7 +4,9 @@
 Alternates RUNS times between the page opened on kandomir (index.html#kandomir), timed from the
 start of the navigation until its first prompt shows, and an empty page, timed until it has
 loaded, both from the file, after two rounds that warm the new browser up and are not counted.
-Prints the times in seconds as JSON: {"page": [...], "empty": [...]}.
+Then, three times, sends kandomir a 10 MB answer for n and times the page from sending it until
+its next frame, as long as the page cannot answer a person.
+Prints the times in seconds as JSON: {"page": [...], "empty": [...], "freeze": [...]}.
 Runs under Debian's own Python, which has Debian's Selenium.
 """
 import json
@@ -26,11 +28,21 @@ if (shown()) return done();
 new MutationObserver(() => shown() && done()).observe(transcript, {childList: true});
 """
 
+# Sends a 10 MB answer to the waiting program, and resolves with the seconds until the next frame.
+FREEZE = """
+const done = arguments[arguments.length - 1];
+const answer = document.getElementById('answer');
+answer.value = '9'.repeat(10 << 20);
+const start = performance.now();
+document.getElementById('console').requestSubmit();
+requestAnimationFrame(() => done((performance.now() - start) / 1000));
+"""
+
 
 def main():
     folder, runs = sys.argv[1], int(sys.argv[2])
     page = "file://" + os.path.abspath(os.path.join(folder, "index.html")) + "#kandomir"
-    times = {"page": [], "empty": []}
+    times = {"page": [], "empty": [], "freeze": []}
     with tempfile.TemporaryDirectory() as scratch:
         empty = os.path.join(scratch, "empty.html")
         with open(empty, "w") as f:
@@ -52,6 +64,11 @@ def main():
                 if round < 2:
                     times["page"].pop()
                     times["empty"].pop()
+            for _ in range(3):
+                driver.get("about:blank")
+                driver.get(page)
+                driver.execute_async_script(FIRST_PROMPT)
+                times["freeze"].append(driver.execute_async_script(FREEZE))
         finally:
             driver.quit()
     print(json.dumps(times))
