@@ -7,6 +7,8 @@
 #include <iostream>
 #include <streambuf>
 
+#include "read_number.h"
+
 // Line read into a character field: keeps at most bound - 1 characters and always writes the
 // terminator; a longer line leaves its rest in the input and fails the read. The bound is the
 // field's own size unless a smaller one is given, so a read can never write past its field.
@@ -45,14 +47,7 @@ private:
 // be read no faster than that. Going through the C library keeps what each C runtime does to the
 // input, such as Windows' CR LF line ends read as one line end. A block is at most one line, so an
 // answer is taken as soon as its line end is typed.
-class StandardInput final : public std::streambuf {
-public:
-  // The characters read ahead and not yet taken, and taking the first `count` of them, so that a
-  // scan can go through a long run of them without a call for each.
-  const char* aheadBegin() const { return gptr(); }
-  const char* aheadEnd() const { return egptr(); }
-  void take(std::ptrdiff_t count) { gbump(static_cast<int>(count)); }
-
+class StandardInput final : public ReadAhead {
 protected:
   int_type underflow() override;
 

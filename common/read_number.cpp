@@ -1,7 +1,5 @@
 #include "read_number.h"
 
-#include "console.h"
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -55,13 +53,13 @@ struct Skipped {
 };
 
 // Takes a run of digits, from the current character on, to the first character that is no digit,
-// which stays in the input. From standard input, the programs' own buffer, the digits read ahead
-// are taken in one tight loop rather than one stream call each, so a long answer reads at about
-// the speed of its pipe even where those calls are costly (in WebAssembly each is a call into the
+// which stays in the input. From a ReadAhead, such as standard input, the digits held ahead are
+// taken in one tight loop rather than one stream call each, so a long answer reads at about the
+// speed of its pipe even where those calls are costly (in WebAssembly each is a call into the
 // standard library that can wait for input).
 Skipped skipDigits(std::streambuf& in) {
   Skipped skipped;
-  auto* const own = dynamic_cast<StandardInput*>(&in);
+  auto* const own = dynamic_cast<ReadAhead*>(&in);
   Traits::int_type c = in.sgetc();
   while (c >= '0' && c <= '9') {
     if (own != nullptr) {

@@ -2,8 +2,21 @@
 // scan keeps, alike on every standard library and in memory that does not grow with its length.
 #pragma once
 
+#include <cstddef>
 #include <ios>
 #include <streambuf>
+
+// A stream buffer that lets the number scan see the characters it holds ahead, so that a long run
+// of digits is taken in one tight loop rather than one stream call each. Standard input is one
+// (StandardInput, in console.h); from any other stream buffer a number is read a character at a
+// time.
+class ReadAhead : public std::streambuf {
+public:
+  const char* aheadBegin() const { return gptr(); }
+  const char* aheadEnd() const { return egptr(); }
+  // Takes the first `count` characters held ahead; there are at least that many.
+  void take(std::ptrdiff_t count) { gbump(static_cast<int>(count)); }
+};
 
 // Reads a number from standard input as formatted extraction does: the prompt is flushed first,
 // leading white space is skipped, then the characters of a decimal number are taken, up to the

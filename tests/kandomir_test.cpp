@@ -21,6 +21,9 @@ TEST(Product, Dialogue) {
                       {"numbers of 3 MB",
                        std::string(3 << 20, '0') + "3\n2." + std::string(3 << 20, '0') + "\n",
                        products("48", "5")},
+                      // x is 1 only if every one of the 100000 digits before the point counts.
+                      {"x of 100001 digits, e-100000",
+                       "4\n1" + std::string(100'000, '0') + "e-100000\n", products("120", "35")},
                       // Last finite and first infinite products: stopping early changes nothing.
                       {"p2 last finite", "150\n1\n", products("8.62721e+264", "1.25109e+306")},
                       {"p2 infinite", "151\n1\n", products("1.31134e+267", "inf")},

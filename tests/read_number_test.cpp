@@ -3,6 +3,7 @@
 // text consumed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -36,19 +37,45 @@ template <typename Number> bool whole(const std::string& text, Number& value) {
   }
 }
 
+// Hands out its text seven characters per refill, as standard input hands out its blocks, so that
+// refills fall everywhere in a long number.
+class Trickle final : public ReadAhead {
+public:
+  explicit Trickle(const std::string& text) : text_(text) {}
+
+protected:
+  int_type underflow() override {
+    if (gptr() == egptr() && next_ < text_.size()) {
+      const std::size_t count = std::min<std::size_t>(7, text_.size() - next_);
+      setg(&text_[next_], &text_[next_], &text_[next_] + count);
+      next_ += count;
+    }
+    return gptr() == egptr() ? traits_type::eof() : traits_type::to_int_type(*gptr());
+  }
+
+private:
+  std::string text_;
+  std::size_t next_ = 0;
+};
+
 template <typename Number> void expectAsWhole(const std::string& text) {
   SCOPED_TRACE(text.size() <= 60 ? text
                                  : text.substr(0, 30) + "..." + text.substr(text.size() - 30) +
                                        " (" + std::to_string(text.size()) + " characters)");
   Number want{};
   const bool ok = whole(text, want);
-  std::stringbuf in(text);
-  Number got{};
-  const std::ios_base::iostate state = scanNumber(in, got);
-  EXPECT_EQ(state, ok ? std::ios_base::eofbit : std::ios_base::eofbit | std::ios_base::failbit);
-  // The same value and sign (-0 is not 0); a failed read leaves the value as it was.
-  EXPECT_EQ(got, ok ? want : Number{});
-  EXPECT_EQ(std::signbit(got), ok && std::signbit(want));
+  // Read a character at a time, and from a buffer held ahead a few characters at a time.
+  std::stringbuf plain(text);
+  Trickle trickle(text);
+  for (std::streambuf* in :
+       {static_cast<std::streambuf*>(&plain), static_cast<std::streambuf*>(&trickle)}) {
+    Number got{};
+    const std::ios_base::iostate state = scanNumber(*in, got);
+    EXPECT_EQ(state, ok ? std::ios_base::eofbit : std::ios_base::eofbit | std::ios_base::failbit);
+    // The same value and sign (-0 is not 0); a failed read leaves the value as it was.
+    EXPECT_EQ(got, ok ? want : Number{});
+    EXPECT_EQ(std::signbit(got), ok && std::signbit(want));
+  }
 }
 
 // digits times 10^power, exactly.
