@@ -310,8 +310,9 @@ bool exported(const Program& program, const std::vector<Case>& cases) {
 } // namespace
 
 void expectDialogues(const Program& program, const std::vector<Case>& cases) {
+  // Writing the cases out runs none of them, so the table reports itself skipped, never passed.
   if (exported(program, cases))
-    return;
+    GTEST_SKIP() << "cases written to DIALOGUE_EXPORT, not run";
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const Result r = run(program, c.input);
