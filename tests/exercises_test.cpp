@@ -104,6 +104,13 @@ TEST(Exercises, HostileInput) {
           // continue it: the second point, which starts the second side.
           {"a side of 1000 digits, then a point", "3." + std::string(1000, '0') + ".4\n",
            kRectanglePrompts + measures("1.2", "6.8")},
+          // Rounding past the sixth digit shows in the perimeter: 2^53 + 1 is a tie, and rounds
+          // to even, 2^53; a 1 a thousand zeros after its point breaks the tie upwards.
+          {"sides 2^53 + 1 and -2^53", "9007199254740993\n-9007199254740992\n",
+           kRectanglePrompts + measures("-8.11296e+31", "0")},
+          {"sides 2^53 + 1 and a far 1, and -2^53",
+           "9007199254740993." + std::string(1000, '0') + "1\n-9007199254740992\n",
+           kRectanglePrompts + measures("-8.11296e+31", "4")},
           {"CRLF line ends", "3\r\n4\r\n", kRectanglePrompts + measures("12", "14")},
           {"end of input at the second side", "3\n", kRectanglePrompts + measures("0", "6"), true},
       });
