@@ -73,7 +73,7 @@ def cases():
 def browser(scratch):
     """Chromium as a phone: 360 CSS px wide, with touch; downloads go to scratch/downloads."""
     options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
+    options.binary_location = shutil.which("chromium")
     for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run",
                  "--disable-background-networking", "--disable-component-update",
                  "--disable-sync", "--disable-quic", f"--user-data-dir={scratch}"):
@@ -84,7 +84,7 @@ def browser(scratch):
         "download.default_directory": os.path.join(scratch, "downloads"),
         "download.prompt_for_download": False})
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    return webdriver.Chrome(service=Service(shutil.which("chromedriver")), options=options)
 
 
 def webkit():
