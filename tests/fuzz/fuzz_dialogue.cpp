@@ -173,15 +173,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // also gives them new buffers, so it is made here, before the buffers are swapped, and the
   // routine's own call changes nothing.
   std::ios_base::sync_with_stdio(false);
-  std::istringstream in(input);
+  // The routine reads C's standard input through a stream buffer of its own, so the input is
+  // given as C's standard input: a stream over the fuzzed bytes.
+  std::string bytes = input;
+  FILE* const in = fmemopen(bytes.data(), bytes.size(), "r");
+  if (in == nullptr)
+    fail("fmemopen failed", "");
+  FILE* const stdinBefore = stdin;
+  stdin = in;
   std::ostringstream out;
   std::ostringstream err;
-  std::streambuf* const cin = std::cin.rdbuf(in.rdbuf());
   std::streambuf* const cout = std::cout.rdbuf(out.rdbuf());
   std::streambuf* const cerr = std::cerr.rdbuf(err.rdbuf());
   const int status = fuzzed().routine();
   // Put the real streams back in a clean state for the next run.
-  std::cin.rdbuf(cin);
+  stdin = stdinBefore;
+  std::fclose(in);
   std::cout.rdbuf(cout);
   std::cerr.rdbuf(cerr);
 
