@@ -52,7 +52,7 @@ protected:
   int_type underflow() override;
 
 private:
-  char block_[1 << 16] = {};
+  char block_[1 << 12] = {};
   std::size_t dirty_ = sizeof block_; // how much of block_, from its start, a read may have written
 };
 
