@@ -236,14 +236,14 @@ Result run(const Program& program, const std::string& input, Output output) {
   return r;
 }
 
-Result converse(const Program& program, const std::vector<Step>& steps) {
+Result converse(const Program& program, const std::vector<std::string>& answers) {
   Result r;
   Child c = spawn(program.argv);
-  bool ok = true;
-  for (const Step& step : steps) {
-    const auto shown = [&] { return endsWith(r.out, step.prompt); };
+  bool ok = answers.size() <= program.prompts.size();
+  for (std::size_t i = 0; ok && i < answers.size(); ++i) {
+    const auto shown = [&] { return endsWith(r.out, program.prompts[i]); };
     ok = pump(c, "", r, shown, Clock::now() + kPromptLimit) && shown() &&
-         pump(c, step.answer, r, always, Clock::now() + kPromptLimit);
+         pump(c, answers[i], r, always, Clock::now() + kPromptLimit);
     if (!ok)
       break;
   }
@@ -266,10 +266,6 @@ void expectRun(const Result& r, const std::string& out, const std::string& err, 
   EXPECT_EQ(r.out, out);
   EXPECT_EQ(r.err, err);
   EXPECT_EQ(r.status, status) << r;
-}
-
-std::string failedReadLine(const std::string& program) {
-  return program + ": hyrja nuk u lexua e plote; vlerat qe mungojne jane 0 ose bosh\n";
 }
 
 namespace {
@@ -298,9 +294,13 @@ bool exported(const Program& program, const std::vector<Case>& cases) {
   if (!path)
     return false;
   std::ofstream file(path, std::ios::app);
+  std::string prompts;
+  for (const std::string& prompt : program.prompts)
+    prompts += (prompts.empty() ? "" : ", ") + json(prompt);
   for (const Case& c : cases)
-    file << "{\"program\": " << json(program.name) << ", \"what\": " << json(c.what)
-         << ", \"input\": " << json(c.input) << ", \"out\": " << json(c.out)
+    file << "{\"program\": " << json(program.name) << ", \"prompts\": [" << prompts << "]"
+         << ", \"what\": " << json(c.what) << ", \"input\": " << json(c.input)
+         << ", \"out\": " << json(c.out)
          << ", \"err\": " << json(c.readFails ? failedReadLine(program.name) : "") << "}\n";
   if (!file)
     throw std::runtime_error(std::string("cannot write ") + path);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "texts.h"
+
 struct Result {
   std::string out;
   std::string err;
@@ -16,11 +18,12 @@ struct Result {
 // What a run wrote on both streams, for the message of a case that fails on its status.
 std::ostream& operator<<(std::ostream& out, const Result& r);
 
-// A program under test: the command that starts it and the name it writes in front of its
-// diagnostics.
+// A program under test: the command that starts it, the name it writes in front of its
+// diagnostics, and the prompts of its dialogue.
 struct Program {
   std::vector<std::string> argv;
   std::string name;
+  std::vector<std::string> prompts;
 };
 
 // Where the program's standard output goes: to the harness, which collects it, or somewhere that
@@ -41,16 +44,9 @@ inline constexpr const char* kFullDisk = "/dev/full";
 // Runs the program with `input` on standard input, which is closed after it.
 Result run(const Program& program, const std::string& input, Output output = Output::Collected);
 
-// One exchange of a conversation: wait until standard output ends with `prompt`, then type
-// `answer`.
-struct Step {
-  std::string prompt;
-  std::string answer;
-};
-
-// Runs the program answering each prompt only after it has appeared on standard output. A prompt
-// that never appears (left unflushed, say) ends the run with status -1.
-Result converse(const Program& program, const std::vector<Step>& steps);
+// Runs the program typing the i-th answer only once its i-th prompt has appeared on standard
+// output. A prompt that never appears (left unflushed, say) ends the run with status -1.
+Result converse(const Program& program, const std::vector<std::string>& answers);
 
 // A table row: what the case shows, the bytes typed, the exact bytes expected on standard output,
 // and whether a read fails (which adds the failed-read line on standard error).
@@ -61,9 +57,6 @@ struct Case {
   bool readFails = false;
 };
 
-// The line a dialogue writes on standard error when a read of its run failed.
-std::string failedReadLine(const std::string& program);
-
 // Expects a run's exact standard output, standard error and exit status; a wrong status also shows
 // what the program wrote on both streams.
 void expectRun(const Result& r, const std::string& out, const std::string& err, int status = 0);
@@ -72,28 +65,21 @@ void expectRun(const Result& r, const std::string& out, const std::string& err, 
 void expectDialogues(const Program& program, const std::vector<Case>& cases);
 
 // The programs under test, and the exact bytes their dialogues write, shared by the tables.
-inline const Program kVostrel{{VOSTREL_PATH}, "vostrel"};
-inline const Program kKandomir{{KANDOMIR_PATH}, "kandomir"};
+inline const Program kVostrel{{VOSTREL_PATH}, "vostrel", kPatientPromptList};
+inline const Program kKandomir{{KANDOMIR_PATH}, "kandomir", kProductPromptList};
 
 // One of vostrel's further exercise routines, reached through vostrel-exercise.
 inline Program exercise(const std::string& routine) {
-  return {{EXERCISE_PATH, routine}, "vostrel"};
+  return {{EXERCISE_PATH, routine}, "vostrel", {}};
 }
 
-inline const std::string kPatientPrompts = "Numri i pacientit:"
-                                           "Emri dhe mbiemri i pacientit:"
-                                           "Mosha e pacientit:"
-                                           "Qyteti i pacientit:"
-                                           "Diagnoza e pacientit:";
-inline const std::string kProductPrompts = "Cakto vleren per n:Cakto vleren per x:";
-inline const std::string kCirclePrompt = "\nRrezja e rrethit x: ";
-inline const std::string kRectanglePrompts = "\nVlerat e lexuara\n\nBrinja a: \nBrinja b: ";
+inline const std::string kPatientPrompts = joined(kPatientPromptList);
+inline const std::string kProductPrompts = joined(kProductPromptList);
 
 // All five prompts, then the name line and the verdict: the number, city and diagnosis never
 // show.
 inline std::string patient(const std::string& name, bool pension) {
-  return kPatientPrompts + "Emri i pacientit:" + name + "\n" +
-         (pension ? "Pacienti eshte ne pension.\n" : "Pacienti nuk eshte ne pension.\n");
+  return kPatientPrompts + kNameLabel + name + "\n" + (pension ? kPension : kNoPension);
 }
 
 // Both prompts, then the two products.
@@ -103,16 +89,13 @@ inline std::string products(const std::string& p1, const std::string& p2) {
 
 // The area and perimeter block that the circle and the rectangle share.
 inline std::string measures(const std::string& s, const std::string& p) {
-  return "\nVlerat e llogaritura\n\nSip\xEB"
-         "rfaqja s=" +
-         s + "\n\nPerimetri p=" + p + "\n\n";
+  return kAreaLabel + s + kPerimeterLabel + p + "\n\n";
 }
 
 // All four prompts, then one trace line a term, then the result.
 inline std::string series(int traceLines, const std::string& y) {
-  std::string out = "\nVlerat inicializuese\n\nVariabla n: \nVariabla x: \nVariabla a: "
-                    "\nVariabla k: ";
+  std::string out = joined(kSeriesPromptList);
   for (int i = 0; i < traceLines; ++i)
-    out += "Test.\n";
-  return out + "\nVlera e y=" + y + "\n\n";
+    out += kTraceLine;
+  return out + kSeriesResultLabel + y + "\n\n";
 }

@@ -13,13 +13,8 @@
 namespace {
 
 TEST(ValuePair, FixedDemonstration) {
-  const std::string out = "\nObjekti Dita\n------------\n"
-                          "\nVlera e m= 2\n\nVlera e a=9\n"
-                          "\nVlera e y=33"
-                          "\n\n\nObjekti Nata\n------------\n"
-                          "\nVlera e m= 3\n\nVlera e a=7\n"
-                          "\nVlera e y=141\n\n";
-  expectDialogues(exercise("main1"), {{"no input", "", out}, {"input is not read", "5\n", out}});
+  expectDialogues(exercise("main1"),
+                  {{"no input", "", kValuePairOut}, {"input is not read", "5\n", kValuePairOut}});
 }
 
 TEST(Circle, Dialogue) {
@@ -221,7 +216,7 @@ TEST(ExerciseRunner, UnknownRoutine) {
                                                        {EXERCISE_PATH, "main1", "main1"}};
   for (const auto& argv : calls) {
     SCOPED_TRACE(argv.size() > 1 ? argv[1] : "no argument");
-    const Result r = run({argv, "vostrel-exercise"}, "");
+    const Result r = run({argv, "vostrel-exercise", {}}, "");
     expectRun(r, "", "vostrel-exercise: usage: vostrel-exercise main1|mainT2|mainT3|maint3\n", 2);
   }
 }

@@ -15,8 +15,9 @@ accessibility audit (axe-core, from tests/web/node_modules, installed with npm c
 finds nothing, in the light and the dark colour scheme (Chromium only). Back and Forward, a page
 without one program's script and one whose program aborts are tried as well.
 
-The cases come from the native dialogue tables (DIALOGUE_TESTS, or build/ci/tests/dialogue_tests),
-which write them out instead of running them when DIALOGUE_EXPORT is set. Runs under Debian's own
+The cases come from the native dialogue tables (DIALOGUE_TESTS, or the default preset's
+build/default/tests/dialogue_tests), which write them out, prompts and all, instead of running
+them when DIALOGUE_EXPORT is set. Runs under Debian's own
 Python, which has Debian's Selenium; drives Debian's headless Chromium through its ChromeDriver,
 and WebKitGTK's MiniBrowser through its WebKitWebDriver, on a display of Xvfb's.
 """
@@ -39,11 +40,6 @@ from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-PROMPTS = {
-    "vostrel": ["Numri i pacientit:", "Emri dhe mbiemri i pacientit:", "Mosha e pacientit:",
-                "Qyteti i pacientit:", "Diagnoza e pacientit:"],
-    "kandomir": ["Cakto vleren per n:", "Cakto vleren per x:"],
-}
 # For each program: its worked dialogue, a failed read, and for vostrel an over-long name, a name
 # with a letter of two bytes, and one cut inside that letter.
 PLAYED = {
@@ -55,7 +51,8 @@ PLAYED = {
 
 def cases():
     """The played cases, their texts as bytes."""
-    tests = os.environ.get("DIALOGUE_TESTS", os.path.join(ROOT, "build/ci/tests/dialogue_tests"))
+    tests = os.environ.get("DIALOGUE_TESTS",
+                           os.path.join(ROOT, "build/default/tests/dialogue_tests"))
     with tempfile.TemporaryDirectory() as scratch:
         path = os.path.join(scratch, "cases")
         subprocess.run([tests, "--gtest_filter=Patient.Dialogue:Product.Dialogue"], check=True,
@@ -115,12 +112,12 @@ console.error = (...args) => (seen.push(args.join(' ')), error(...args));
 """
 
 
-def terminal_view(program, out, typed):
+def terminal_view(prompts, out, typed):
     """What a terminal shows: the output, with the i-th answer typed echoed after the i-th prompt
     (the prompts come in their order, and the program waits only right after one)."""
     text = out.decode("utf-8", "replace")
     pieces, at = [], 0
-    for prompt, answer in zip(PROMPTS[program], typed):
+    for prompt, answer in zip(prompts, typed):
         end = text.index(prompt, at) + len(prompt)
         pieces.append(text[at:end] + answer)
         at = end
@@ -153,7 +150,7 @@ def play(driver, page, case):
             typed.append("")
     text = lambda id: driver.find_element(By.ID, id).get_attribute("textContent")
     failures = []
-    want = terminal_view(program, case["out"], typed)
+    want = terminal_view(case["prompts"], case["out"], typed)
     if text("transcript") != want:
         failures.append(f"transcript {text('transcript')!r}, not {want!r}")
     if text("errors") != case["err"].decode("utf-8"):
@@ -255,7 +252,7 @@ def person(driver, folder, scratch, worked):
     field.send_keys("ip", Keys.ENTER)
     reach("ended")
     check("the pasted transcript", text("transcript"),
-          terminal_view("vostrel", worked["out"], [pasted[:-5], "", "", "", "Grip\n"]))
+          terminal_view(worked["prompts"], worked["out"], [pasted[:-5], "", "", "", "Grip\n"]))
     # The page follows its address, Back and Forward too.
     driver.back()
     reach("waiting")
