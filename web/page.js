@@ -137,10 +137,10 @@ async function start(name) {
   }
   if (current !== run) return;
   form.dataset.state = 'running';
-  const aborted = (what) => {
-    if (current === run && !run.over) forget(name);
+  const aborted = mine((what) => {
+    forget(name);
     end(`${name} u ndërpre.`, `${name} u ndërpre: ${what}`);
-  };
+  });
   Promise.resolve()
     .then(() =>
       factory({
