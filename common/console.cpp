@@ -62,26 +62,20 @@ StandardInput::int_type StandardInput::underflow() {
   return traits_type::to_int_type(*gptr());
 }
 
-namespace {
-
-// The programs write only through the C++ streams, never C's, so the streams need not pass every
-// character through the C library one call at a time: unsynchronised, standard output writes
-// through a buffer of its own (standard input is read through StandardInput). Standard input stays
-// tied to standard output, so each prompt is still flushed before its read waits, and standard
-// error stays unbuffered. This must come before the first input or output; in GNU's library it also
-// gives standard output a new stream buffer, so it comes before that buffer is taken.
-std::streambuf* unsynchronisedOutput() {
+Console::Console(const char* program) : program_(program) {
+  // In this order, each step needing the one before:
+  // 1. The programs write only through the C++ streams, never C's, so the streams need not pass
+  //    every character through the C library one call at a time: unsynchronised, standard output
+  //    writes through a buffer of its own (standard input is read through StandardInput).
+  //    Standard input stays tied to standard output, so each prompt is still flushed before its
+  //    read waits, and standard error stays unbuffered. This must come before the first input or
+  //    output, and in GNU's library it gives standard output a new stream buffer.
   std::ios_base::sync_with_stdio(false);
-  return std::cout.rdbuf();
-}
-
-} // namespace
-
-Console::Console(const char* program)
-    : program_(program), original_(unsynchronisedOutput()), originalInput_(std::cin.rdbuf()),
-      watched_(original_) {
+  // 2. So standard output's buffer is taken only now, and the watch passes every write on to it.
+  original_ = std::cout.rdbuf();
+  watched_.passTo(original_);
   std::cout.rdbuf(&watched_);
-  std::cin.rdbuf(&input_);
+  originalInput_ = std::cin.rdbuf(&input_);
 }
 
 Console::~Console() {

@@ -27,7 +27,7 @@ inline double withoutNanSign(double value) {
 // that fails, taken at the moment it fails: by the end of the dialogue the reason may long be gone.
 class WatchedOutput final : public std::streambuf {
 public:
-  explicit WatchedOutput(std::streambuf* to) : to_(to) {}
+  void passTo(std::streambuf* to) { to_ = to; }
   int firstError() const { return firstError_; }
 
 protected:
@@ -38,7 +38,7 @@ protected:
 private:
   void failed();
 
-  std::streambuf* to_;
+  std::streambuf* to_ = nullptr;
   int firstError_ = 0;
 };
 
@@ -73,8 +73,8 @@ public:
 
 private:
   const char* program_;
-  std::streambuf* const original_;
-  std::streambuf* const originalInput_;
   WatchedOutput watched_;
+  std::streambuf* original_ = nullptr;      // standard output's and standard input's own buffers,
+  std::streambuf* originalInput_ = nullptr; // given back when the dialogue ends
   StandardInput input_;
 };

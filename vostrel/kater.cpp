@@ -18,7 +18,8 @@ struct kater {
     p = 2.0 * (a + b);
   }
 
-  // The circle's labels; "\xEB" is the single byte of the e with diaeresis.
+  // The same labels as the circle's, written here again so that each exercise stands alone;
+  // "\xEB" is the single byte of the e with diaeresis.
   void shtypja() const {
     std::cout << "\nVlerat e llogaritura"
               << "\n\nSip\xEB"
