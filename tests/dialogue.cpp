@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <sstream>
 #include <stdexcept>
+#include <utility>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -25,8 +26,12 @@ using Clock = std::chrono::steady_clock;
 
 // Generous: valgrind and the sanitizers slow the programs down a lot on megabyte inputs.
 constexpr auto kRunLimit = std::chrono::seconds(120);
-// A visible prompt shows up at once; one that is not there after this was never flushed.
-constexpr auto kPromptLimit = std::chrono::seconds(5);
+// A visible prompt shows up at once; one that is not there after this was never flushed. Under a
+// launcher (valgrind, Wine, qemu, Node) the program first waits for the launcher to start, which
+// on a busy machine can take seconds.
+std::chrono::seconds promptLimit() {
+  return std::chrono::seconds(std::getenv("DIALOGUE_LAUNCHER") ? 30 : 5);
+}
 
 struct Child {
   pid_t pid = -1;
@@ -225,6 +230,60 @@ bool endsWith(const std::string& s, const std::string& tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+// Bytes as a C string literal writes them, so that line ends and other control bytes show.
+std::string visible(const std::string& bytes) {
+  std::string text;
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n')
+      text += "\\n";
+    else if (c == '\r')
+      text += "\\r";
+    else if (c == '"' || c == '\\')
+      text += {'\\', c};
+    else if (byte < 0x20 || byte >= 0x7F)
+      text += {'\\', 'x', "0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 0xF]};
+    else
+      text += c;
+  }
+  return text;
+}
+
+// The last bytes that a run the harness stopped had written: where it was left.
+std::string endOf(const std::string& out) {
+  const std::size_t from = out.size() > 60 ? out.size() - 60 : 0;
+  return "its output ends " + std::string(from > 0 ? "..." : "") + '"' + visible(out.substr(from)) +
+         '"';
+}
+
+// Where two texts part: the offset of the first byte that differs, and the bytes around it in
+// each, labelled, with a caret under the first that differs.
+std::string firstDifference(const std::string& expected, const std::string& actual) {
+  const auto at = static_cast<std::size_t>(
+      std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end()).first -
+      expected.begin());
+  const std::size_t from = at < 30 ? 0 : at - 30;
+  const std::string before =
+      (from > 0 ? "...\"" : "\"") + visible(expected.substr(from, at - from));
+  const auto around = [&](const std::string& s) {
+    return before + visible(s.substr(at, 30)) + '"' + (s.size() > at + 30 ? "..." : "");
+  };
+  return "differs from byte " + std::to_string(at) + " on:\n  expected: " + around(expected) +
+         "\n  actual:   " + around(actual) + "\n" + std::string(12 + before.size(), ' ') + "^\n";
+}
+
+// What is wrong with a run, or nothing.
+std::string mismatch(const Result& r, const std::string& out, const std::string& err, int status) {
+  std::string what = r.stopped.empty() ? "" : r.stopped + "\n";
+  if (r.out != out)
+    what += "standard output " + firstDifference(out, r.out);
+  if (r.err != err)
+    what += "standard error " + firstDifference(err, r.err);
+  if (r.status != status)
+    what += "exit status " + std::to_string(r.status) + ", not " + std::to_string(status) + "\n";
+  return what;
+}
+
 } // namespace
 
 Result run(const Program& program, const std::string& input, Output output) {
@@ -233,6 +292,9 @@ Result run(const Program& program, const std::string& input, Output output) {
   const auto deadline = Clock::now() + kRunLimit;
   const bool ok = pump(c, input, r, always, deadline);
   finish(c, r, ok, deadline);
+  if (!ok)
+    r.stopped = "stopped while still running after " + std::to_string(kRunLimit.count()) + " s; " +
+                endOf(r.out);
   return r;
 }
 
@@ -242,30 +304,23 @@ Result converse(const Program& program, const std::vector<std::string>& answers)
   bool ok = answers.size() <= program.prompts.size();
   for (std::size_t i = 0; ok && i < answers.size(); ++i) {
     const auto shown = [&] { return endsWith(r.out, program.prompts[i]); };
-    ok = pump(c, "", r, shown, Clock::now() + kPromptLimit) && shown() &&
-         pump(c, answers[i], r, always, Clock::now() + kPromptLimit);
+    ok = pump(c, "", r, shown, Clock::now() + promptLimit()) && shown() &&
+         pump(c, answers[i], r, always, Clock::now() + promptLimit());
     if (!ok)
-      break;
+      r.stopped = "stopped after " + std::to_string(promptLimit().count()) +
+                  " s waiting for prompt " + std::to_string(i + 1) + ", \"" +
+                  visible(program.prompts[i]) + "\", or for its answer to be taken; " +
+                  endOf(r.out);
   }
   finish(c, r, ok, Clock::now() + kRunLimit);
   return r;
 }
 
-std::ostream& operator<<(std::ostream& out, const Result& r) {
-  // A trace of a million lines would bury the message: the first 4 KiB of each tell the cause.
-  const auto head = [](const std::string& s) {
-    return s.size() <= 4096 ? s
-                            : s.substr(0, 4096) + "... (" + std::to_string(s.size()) + " bytes)";
-  };
-  return out << "status " << r.status << "; standard output:\n"
-             << head(r.out) << "\nstandard error:\n"
-             << head(r.err);
-}
-
-void expectRun(const Result& r, const std::string& out, const std::string& err, int status) {
-  EXPECT_EQ(r.out, out);
-  EXPECT_EQ(r.err, err);
-  EXPECT_EQ(r.status, status) << r;
+void expectRun(const Result& r, const std::string& out, const std::string& err, int status,
+               const char* file, int line) {
+  const std::string what = mismatch(r, out, err, status);
+  if (!what.empty())
+    ADD_FAILURE_AT(file, line) << what;
 }
 
 namespace {
@@ -309,13 +364,47 @@ bool exported(const Program& program, const std::vector<Case>& cases) {
 
 } // namespace
 
-void expectDialogues(const Program& program, const std::vector<Case>& cases) {
+namespace {
+
+// The line of the table's row named `what`: the first line from the table's own on that holds
+// the name as a string literal, or the table's line when none does (a name made up in a loop).
+int rowLine(const char* file, int tableLine, const std::string& what) {
+  std::ifstream source(file[0] == '/' ? std::string(file) : std::string(SOURCE_DIR "/") + file);
+  int line = 1;
+  for (std::string text; std::getline(source, text); ++line)
+    if (line >= tableLine && text.find('"' + what + '"') != std::string::npos)
+      return line;
+  return tableLine;
+}
+
+} // namespace
+
+void expectDialogues(const Program& program, const std::vector<Case>& cases, const char* file,
+                     int line) {
   // Writing the cases out runs none of them, so the table reports itself skipped, never passed.
   if (exported(program, cases))
     GTEST_SKIP() << "cases written to DIALOGUE_EXPORT, not run";
+  // Each way of failing, with the rows that fail so: one changed prompt fails every row alike.
+  std::vector<std::pair<std::string, std::vector<std::string>>> failures;
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
     const Result r = run(program, c.input);
-    expectRun(r, c.out, c.readFails ? failedReadLine(program.name) : "");
+    const std::string what = mismatch(r, c.out, c.readFails ? failedReadLine(program.name) : "", 0);
+    if (what.empty())
+      continue;
+    const auto same = std::find_if(failures.begin(), failures.end(),
+                                   [&](const auto& failure) { return failure.first == what; });
+    if (same == failures.end())
+      failures.push_back({what, {c.what}});
+    else
+      same->second.push_back(c.what);
+  }
+  for (const auto& [what, rows] : failures) {
+    std::string others;
+    for (std::size_t i = 1; i < rows.size(); ++i)
+      others += (i == 1 ? " and " + std::to_string(rows.size() - 1) + " more alike: \"" : ", \"") +
+                rows[i] + '"';
+    ADD_FAILURE_AT(file, rowLine(file, line, rows[0]))
+        << "row \"" << rows[0] << '"' << others << ":\n"
+        << what;
   }
 }

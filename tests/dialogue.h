@@ -1,7 +1,6 @@
 // Runs a dialogue as a real process: bytes in on standard input, bytes out, exit status.
 #pragma once
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -10,13 +9,11 @@
 struct Result {
   std::string out;
   std::string err;
-  // Exit status; 128 + signal when killed; -1 when the run timed out; -2 when a Windows build's
-  // run showed no closing pause.
+  // Exit status; 128 + signal when killed; -1 when the harness stopped a run that waited too long,
+  // `stopped` then saying where it was left; -2 when a Windows build's run showed no pause.
   int status = -1;
+  std::string stopped;
 };
-
-// What a run wrote on both streams, for the message of a case that fails on its status.
-std::ostream& operator<<(std::ostream& out, const Result& r);
 
 // A program under test: the command that starts it, the name it writes in front of its
 // diagnostics, and the prompts of its dialogue.
@@ -45,7 +42,8 @@ inline constexpr const char* kFullDisk = "/dev/full";
 Result run(const Program& program, const std::string& input, Output output = Output::Collected);
 
 // Runs the program typing the i-th answer only once its i-th prompt has appeared on standard
-// output. A prompt that never appears (left unflushed, say) ends the run with status -1.
+// output. A prompt that never appears (left unflushed, say) ends the run with status -1, and
+// `stopped` says which prompt was awaited.
 Result converse(const Program& program, const std::vector<std::string>& answers);
 
 // A table row: what the case shows, the bytes typed, the exact bytes expected on standard output,
@@ -57,12 +55,16 @@ struct Case {
   bool readFails = false;
 };
 
-// Expects a run's exact standard output, standard error and exit status; a wrong status also shows
-// what the program wrote on both streams.
-void expectRun(const Result& r, const std::string& out, const std::string& err, int status = 0);
+// Expects a run's exact standard output, standard error and exit status. A failure is reported at
+// the caller's line, with where each stream first differs.
+void expectRun(const Result& r, const std::string& out, const std::string& err, int status = 0,
+               const char* file = __builtin_FILE(), int line = __builtin_LINE());
 
-// Runs every case and expects its output, its standard error and exit status 0.
-void expectDialogues(const Program& program, const std::vector<Case>& cases);
+// Runs every case and expects its output, its standard error and exit status 0. A failing row is
+// reported at its own line in the caller's file (at the table's, for a row whose name is not
+// written out there), and rows that fail alike are reported once, with their names.
+void expectDialogues(const Program& program, const std::vector<Case>& cases,
+                     const char* file = __builtin_FILE(), int line = __builtin_LINE());
 
 // The programs under test, and the exact bytes their dialogues write, shared by the tables.
 inline const Program kVostrel{{VOSTREL_PATH}, "vostrel", kPatientPromptList};

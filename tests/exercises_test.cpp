@@ -1,8 +1,9 @@
 // vostrel's four further exercise routines, reached through vostrel-exercise.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <iostream>
+#include <ostream>
 #include <tuple>
 #include <utility>
 
@@ -166,48 +167,59 @@ TEST(NumberForms, ReadAlikeEverywhere) {
 }
 
 // Output that cannot be written is a failure: status 1 and one line on standard error that says
-// why, after the failed-read line when a read failed too.
-TEST(LostOutput, StatusOneAndTheReason) {
-  const std::string full = ": dalja nuk u shkrua e plote: No space left on device\n";
-  const struct {
-    const char* what;
-    Program program;
-    std::string input;
-    Output output;
-    std::string err;
-  } cases[] = {
-      {"patient", kVostrel, "7\nEmer\n70\nQ\nD\n", Output::FullDisk, "vostrel" + full},
-      {"product", kKandomir, "3\n2\n", Output::FullDisk, "kandomir" + full},
-      {"value pair", exercise("main1"), "", Output::FullDisk, "vostrel" + full},
-      {"circle", exercise("mainT2"), "2\n", Output::FullDisk, "vostrel" + full},
-      {"rectangle", exercise("mainT3"), "3\n4\n", Output::FullDisk, "vostrel" + full},
-      {"series", exercise("maint3"), "100000\n1\n0\n1\n", Output::FullDisk, "vostrel" + full},
-      {"failed read too", kKandomir, "n\n", Output::FullDisk,
-       failedReadLine("kandomir") + "kandomir" + full},
-      {"no standard output", kVostrel, "7\nEmer\n70\nQ\nD\n", Output::Closed,
-       "vostrel: dalja nuk u shkrua e plote: Bad file descriptor\n"},
-      {"reader gone", kVostrel, "7\nEmer\n70\nQ\nD\n", Output::ReaderGone,
-       "vostrel: dalja nuk u shkrua e plote: Broken pipe\n"},
-      // The prompts get through; a block of the trace is the first write that fails.
-      {"reader leaves mid trace", exercise("maint3"), "1000000\n1\n0\n1\n", Output::ReaderLeaves,
-       "vostrel: dalja nuk u shkrua e plote: Broken pipe\n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    if (c.output == Output::FullDisk && access(kFullDisk, W_OK) != 0) {
-      std::cout << "skipped \"" << c.what << "\": no " << kFullDisk << " here\n";
-      continue;
-    }
-    // Node, which runs the WebAssembly build, opens /dev/null in place of a closed standard
-    // stream before the program starts: the program never sees it closed.
-    if (c.output == Output::Closed && std::getenv("DIALOGUE_REOPENS_CLOSED")) {
-      std::cout << "skipped \"" << c.what << "\": the launcher reopens a closed stream\n";
-      continue;
-    }
-    const Result r = run(c.program, c.input, c.output);
-    expectRun(r, "", c.err, 1);
-  }
+// why, after the failed-read line when a read failed too. Each row is a test of its own, so that a
+// row that cannot run here shows as skipped.
+struct Lost {
+  std::string what;
+  Program program;
+  std::string input;
+  Output output;
+  std::string err;
+};
+
+// Names the row in the test's listing, in place of its bytes.
+void PrintTo(const Lost& row, std::ostream* out) {
+  *out << row.what;
 }
+
+class LostOutput : public testing::TestWithParam<Lost> {};
+
+TEST_P(LostOutput, StatusOneAndTheReason) {
+  const Lost& c = GetParam();
+  if (c.output == Output::FullDisk && access(kFullDisk, W_OK) != 0)
+    GTEST_SKIP() << "no " << kFullDisk << " here";
+  // Node, which runs the WebAssembly build, opens /dev/null in place of a closed standard
+  // stream before the program starts: the program never sees it closed.
+  if (c.output == Output::Closed && std::getenv("DIALOGUE_REOPENS_CLOSED"))
+    GTEST_SKIP() << "the launcher reopens a closed stream";
+  expectRun(run(c.program, c.input, c.output), "", c.err, 1);
+}
+
+const std::string kFull = ": dalja nuk u shkrua e plote: No space left on device\n";
+INSTANTIATE_TEST_SUITE_P(
+    , LostOutput,
+    testing::Values(
+        Lost{"patient", kVostrel, "7\nEmer\n70\nQ\nD\n", Output::FullDisk, "vostrel" + kFull},
+        Lost{"product", kKandomir, "3\n2\n", Output::FullDisk, "kandomir" + kFull},
+        Lost{"value pair", exercise("main1"), "", Output::FullDisk, "vostrel" + kFull},
+        Lost{"circle", exercise("mainT2"), "2\n", Output::FullDisk, "vostrel" + kFull},
+        Lost{"rectangle", exercise("mainT3"), "3\n4\n", Output::FullDisk, "vostrel" + kFull},
+        Lost{"series", exercise("maint3"), "100000\n1\n0\n1\n", Output::FullDisk,
+             "vostrel" + kFull},
+        Lost{"failed read too", kKandomir, "n\n", Output::FullDisk,
+             failedReadLine("kandomir") + "kandomir" + kFull},
+        Lost{"no standard output", kVostrel, "7\nEmer\n70\nQ\nD\n", Output::Closed,
+             "vostrel: dalja nuk u shkrua e plote: Bad file descriptor\n"},
+        Lost{"reader gone", kVostrel, "7\nEmer\n70\nQ\nD\n", Output::ReaderGone,
+             "vostrel: dalja nuk u shkrua e plote: Broken pipe\n"},
+        // The prompts get through; a block of the trace is the first write that fails.
+        Lost{"reader leaves mid trace", exercise("maint3"), "1000000\n1\n0\n1\n",
+             Output::ReaderLeaves, "vostrel: dalja nuk u shkrua e plote: Broken pipe\n"}),
+    [](const testing::TestParamInfo<Lost>& row) {
+      std::string name = row.param.what;
+      std::replace(name.begin(), name.end(), ' ', '_');
+      return name;
+    });
 
 TEST(ExerciseRunner, UnknownRoutine) {
   const std::vector<std::vector<std::string>> calls = {{EXERCISE_PATH},
