@@ -108,7 +108,8 @@ def webkit():
 
 
 # The errors that reach the page's console from its scripts, kept where the test reads them, as
-# not every browser's driver passes on its console.
+# not every browser's driver passes on its console. The test plays a copy of the page that runs
+# this first, before the page's own scripts, so that errors while they load are kept too.
 HOOK = """
 window.seen = [];
 addEventListener('error', (event) => seen.push(String(event.message)));
@@ -124,7 +125,6 @@ def play(driver, page, case):
     where the program waited for it."""
     driver.get("about:blank")
     driver.get(f"{page}#{case['program']}")
-    driver.execute_script(HOOK)
     form = driver.find_element(By.ID, "console")
     field = driver.find_element(By.ID, "answer")
     text = lambda id: driver.find_element(By.ID, id).get_attribute("textContent")
@@ -284,10 +284,22 @@ def person(driver, folder, scratch, worked):
     return failures
 
 
+def hooked(folder, scratch):
+    """A copy of the page folder whose index.html runs HOOK before any script of the page's."""
+    copy = shutil.copytree(folder, os.path.join(scratch, "page"))
+    with open(os.path.join(copy, "hook.js"), "w") as hook:
+        hook.write(HOOK)
+    with open(os.path.join(copy, "index.html"), "r+") as index:
+        html = index.read()
+        first = html.index("<script")  # fails the test where the page has no script
+        index.seek(0)
+        index.write(html[:first] + '<script src="hook.js"></script>' + html[first:])
+    return copy
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: tests/web/page_test.py PAGE_FOLDER")
-    page = "file://" + os.path.abspath(os.path.join(sys.argv[1], "index.html"))
     played, left = [], []
     for case in cases():
         why = unplayable(case)
@@ -300,13 +312,15 @@ def main():
     worked = next(case for case in played if case["what"] == "age 70")
     failed = ran = 0
     with tempfile.TemporaryDirectory() as scratch:
+        folder = hooked(sys.argv[1], scratch)
+        page = f"file://{folder}/index.html"
         for engine, start in (("Chromium", lambda: browser(scratch)), ("WebKit", webkit)):
             driver = start()
             checks = [(f"{case['program']}, {case['what']}",
                        lambda case=case: play(driver, page, case)) for case in played]
             if engine == "Chromium":
                 checks.append(("used as a person uses it",
-                               lambda: person(driver, sys.argv[1], scratch, worked)))
+                               lambda: person(driver, folder, scratch, worked)))
             try:
                 for what, run in checks:
                     try:
