@@ -12,18 +12,46 @@ void WatchedOutput::failed() {
     firstError_ = errno != 0 ? errno : EIO;
 }
 
+// Only the end of a long write can be the line being written, so a write is looked at from its
+// last line end on, and only its last kPromptKept bytes are kept.
+void WatchedOutput::see(const char* s, std::size_t n) {
+  std::size_t tail = 0; // the bytes of the write after its last line end, kPromptKept at most
+  while (tail < n && tail < kPromptKept && s[n - 1 - tail] != '\n')
+    ++tail;
+  if (tail < n) {
+    // A line starts within this write: after its line end, or before the bytes kept.
+    line_.clear();
+    lineCut_ = s[n - 1 - tail] != '\n';
+  }
+  line_.append(s + n - tail, tail);
+  if (line_.size() > kPromptKept) {
+    line_.erase(0, line_.size() - kPromptKept);
+    lineCut_ = true;
+  }
+}
+
+std::string WatchedOutput::takePrompt() {
+  std::string prompt = (lineCut_ ? "..." : "") + line_.substr(0, line_.find_last_not_of(' ') + 1);
+  line_.clear();
+  lineCut_ = false;
+  return prompt;
+}
+
 // errno is cleared before each write passed on, so that a reason kept is that write's own.
 WatchedOutput::int_type WatchedOutput::overflow(int_type c) {
   if (traits_type::eq_int_type(c, traits_type::eof()))
     return traits_type::not_eof(c);
+  const char character = traits_type::to_char_type(c);
+  see(&character, 1);
   errno = 0;
-  const int_type written = to_->sputc(traits_type::to_char_type(c));
+  const int_type written = to_->sputc(character);
   if (traits_type::eq_int_type(written, traits_type::eof()))
     failed();
   return written;
 }
 
 std::streamsize WatchedOutput::xsputn(const char* s, std::streamsize n) {
+  see(s, static_cast<std::size_t>(n));
   errno = 0;
   const std::streamsize written = to_->sputn(s, n);
   if (written < n)
@@ -62,6 +90,55 @@ StandardInput::int_type StandardInput::underflow() {
   return traits_type::to_int_type(*gptr());
 }
 
+void StandardInput::note(const std::string& prompt, ReadEnd end, std::size_t limit) {
+  if (!firstFailure_.empty() || end == ReadEnd::Read || end == ReadEnd::AfterFailure)
+    return;
+  const std::string answer = "pergjigjja e \"" + prompt + "\" ";
+  switch (end) {
+  case ReadEnd::NotANumber:
+    firstFailure_ = answer + "nuk eshte numer";
+    break;
+  case ReadEnd::OutOfRange:
+    firstFailure_ = answer + "eshte numer jashte kufijve te tipit te tij";
+    break;
+  case ReadEnd::TooLong:
+    firstFailure_ = answer + "eshte me e gjate se " + std::to_string(limit) + " bajt";
+    break;
+  default:
+    firstFailure_ = "mbaroi para pergjigjes se \"" + prompt + '"';
+  }
+}
+
+// The rest of the line is what the block holds up to its line end: the block is at most one line.
+// Shown are its first 20 bytes, from the first that is not white space, each byte outside printable
+// ASCII as \xHH, so that the line stays ASCII.
+std::string StandardInput::unread() const {
+  const auto held = static_cast<std::size_t>(egptr() - gptr());
+  const void* const lineEnd = std::memchr(gptr(), '\n', held);
+  std::string rest(gptr(), lineEnd != nullptr ? static_cast<const char*>(lineEnd) - gptr() : held);
+  const std::size_t first = rest.find_first_not_of(" \t\r\v\f");
+  if (first == std::string::npos)
+    return "";
+  rest = rest.substr(first, rest.find_last_not_of(" \t\r\v\f") + 1 - first);
+  std::string shown;
+  for (std::size_t i = 0; i < rest.size() && i < 20; ++i) {
+    const auto byte = static_cast<unsigned char>(rest[i]);
+    if (byte >= 0x20 && byte < 0x7F && byte != '"' && byte != '\\')
+      shown += rest[i];
+    else
+      shown += {'\\', 'x', "0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 0xF]};
+  }
+  return "mbeti pa u lexuar: \"" + shown + (rest.size() > 20 ? "\"..." : "\"") +
+         (rest[0] == ',' ? "; numrat shkruhen me pike dhjetore, jo me presje" : "");
+}
+
+void noteRead(ReadEnd end, std::size_t limit) {
+  auto* const out = dynamic_cast<WatchedOutput*>(std::cout.rdbuf());
+  auto* const in = dynamic_cast<StandardInput*>(std::cin.rdbuf());
+  if (out != nullptr && in != nullptr)
+    in->note(out->takePrompt(), end, limit);
+}
+
 Console::Console(const char* program) : program_(program) {
   // In this order, each step needing the one before:
   // 1. The programs write only through the C++ streams, never C's, so the streams need not pass
@@ -90,7 +167,10 @@ int Console::finish() {
   // every read of the run. Reaching end of input after a complete read sets only the end-of-file
   // state, which is not a failure.
   if (std::cin.fail())
-    std::cerr << program_ << ": hyrja nuk u lexua e plote; vlerat qe mungojne jane 0 ose bosh\n";
+    std::cerr << program_ << ": hyrja nuk u lexua e plote: " << input_.firstFailure()
+              << "; vlerat qe mungojne jane 0 ose bosh\n";
+  else if (const std::string unread = input_.unread(); !unread.empty())
+    std::cerr << program_ << ": " << unread << '\n';
   const int lost = watched_.firstError();
   if (lost != 0)
     std::cerr << program_ << ": dalja nuk u shkrua e plote: " << std::strerror(lost) << '\n';

@@ -1,5 +1,7 @@
 #include "read_number.h"
 
+#include "console.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -8,7 +10,9 @@
 #include <limits>
 #include <string>
 #include <system_error>
+#include <tuple>
 #include <type_traits>
+#include <utility>
 
 namespace {
 
@@ -180,49 +184,58 @@ template <typename Real> bool convert(const Kept& k, Real& value) {
   return std::isfinite(value);
 }
 
+// The state a read leaves, and how it ended: a number that does not convert is out of range when
+// it has all a number needs, and otherwise no number.
 template <typename Number>
-std::ios_base::iostate scanAndConvert(std::streambuf& in, Number& field, bool real,
-                                      std::size_t most) {
+std::pair<std::ios_base::iostate, ReadEnd> scanAndConvert(std::streambuf& in, Number& field,
+                                                          bool real, std::size_t most) {
   const Kept kept = scan(in, real, most);
   std::ios_base::iostate state = kept.endOfInput ? std::ios_base::eofbit : std::ios_base::goodbit;
   Number value{};
-  if (convert(kept, value))
+  if (convert(kept, value)) {
     field = value;
-  else
-    state |= std::ios_base::failbit;
-  return state;
+    return {state, ReadEnd::Read};
+  }
+  const bool whole = kept.digits && (!kept.exponent || kept.exponentDigits);
+  return {state | std::ios_base::failbit, whole ? ReadEnd::OutOfRange : ReadEnd::NotANumber};
 }
 
-template <typename Number> void read(Number& field) {
+template <typename Number> void read(Number& field, bool real, std::size_t most) {
   // The sentry flushes the prompt, skips white space, and fails at once when standard input has
   // already failed or runs out.
+  const bool failedBefore = std::cin.fail();
   const std::istream::sentry sentry(std::cin);
-  if (sentry)
-    std::cin.setstate(scanNumber(*std::cin.rdbuf(), field));
+  ReadEnd end = failedBefore ? ReadEnd::AfterFailure : ReadEnd::InputEnded;
+  if (sentry) {
+    std::ios_base::iostate state{};
+    std::tie(state, end) = scanAndConvert(*std::cin.rdbuf(), field, real, most);
+    std::cin.setstate(state);
+  }
+  noteRead(end);
 }
 
 } // namespace
 
 std::ios_base::iostate scanNumber(std::streambuf& in, int& value) {
-  return scanAndConvert(in, value, false, kIntDigits);
+  return scanAndConvert(in, value, false, kIntDigits).first;
 }
 
 std::ios_base::iostate scanNumber(std::streambuf& in, float& value) {
-  return scanAndConvert(in, value, true, kRealDigits);
+  return scanAndConvert(in, value, true, kRealDigits).first;
 }
 
 std::ios_base::iostate scanNumber(std::streambuf& in, double& value) {
-  return scanAndConvert(in, value, true, kRealDigits);
+  return scanAndConvert(in, value, true, kRealDigits).first;
 }
 
 void readNumber(int& field) {
-  read(field);
+  read(field, false, kIntDigits);
 }
 
 void readNumber(float& field) {
-  read(field);
+  read(field, true, kRealDigits);
 }
 
 void readNumber(double& field) {
-  read(field);
+  read(field, true, kRealDigits);
 }

@@ -355,8 +355,8 @@ bool exported(const Program& program, const std::vector<Case>& cases) {
   for (const Case& c : cases)
     file << "{\"program\": " << json(program.name) << ", \"prompts\": [" << prompts << "]"
          << ", \"what\": " << json(c.what) << ", \"input\": " << json(c.input)
-         << ", \"out\": " << json(c.out)
-         << ", \"err\": " << json(c.readFails ? failedReadLine(program.name) : "") << "}\n";
+         << ", \"out\": " << json(c.out) << ", \"err\": " << json(errorLine(program, c.err))
+         << "}\n";
   if (!file)
     throw std::runtime_error(std::string("cannot write ") + path);
   return true;
@@ -388,7 +388,7 @@ void expectDialogues(const Program& program, const std::vector<Case>& cases, con
   std::vector<std::pair<std::string, std::vector<std::string>>> failures;
   for (const Case& c : cases) {
     const Result r = run(program, c.input);
-    const std::string what = mismatch(r, c.out, c.readFails ? failedReadLine(program.name) : "", 0);
+    const std::string what = mismatch(r, c.out, errorLine(program, c.err), 0);
     if (what.empty())
       continue;
     const auto same = std::find_if(failures.begin(), failures.end(),

@@ -47,13 +47,19 @@ Result run(const Program& program, const std::string& input, Output output = Out
 Result converse(const Program& program, const std::vector<std::string>& answers);
 
 // A table row: what the case shows, the bytes typed, the exact bytes expected on standard output,
-// and whether a read fails (which adds the failed-read line on standard error).
+// and what the one line expected on standard error says after the program's name (none when
+// empty).
 struct Case {
   std::string what;
   std::string input;
   std::string out;
-  bool readFails = false;
+  std::string err = {};
 };
+
+// The bytes a program writes on standard error for a row's `err`.
+inline std::string errorLine(const Program& program, const std::string& err) {
+  return err.empty() ? "" : program.name + ": " + err + "\n";
+}
 
 // Expects a run's exact standard output, standard error and exit status. A failure is reported at
 // the caller's line, with where each stream first differs.

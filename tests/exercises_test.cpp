@@ -19,57 +19,65 @@ TEST(ValuePair, FixedDemonstration) {
 }
 
 TEST(Circle, Dialogue) {
-  expectDialogues(exercise("mainT2"),
-                  {
-                      {"radius 1", "1\n", kCirclePrompt + measures("3.14159", "6.28319")},
-                      {"radius 2", "2\n", kCirclePrompt + measures("12.5664", "12.5664")},
-                      {"radius 10", "10\n", kCirclePrompt + measures("314.159", "62.8319")},
-                      {"radius 0.5", "0.5\n", kCirclePrompt + measures("0.785398", "3.14159")},
-                      {"radius 0", "0\n", kCirclePrompt + measures("0", "0")},
-                      {"radius -1", "-1\n", kCirclePrompt + measures("3.14159", "-6.28319")},
-                      {"non-numeric radius", "r\n", kCirclePrompt + measures("0", "0"), true},
-                  });
-}
-
-TEST(Rectangle, Dialogue) {
   expectDialogues(
-      exercise("mainT3"),
+      exercise("mainT2"),
       {
-          {"3 and 4", "3\n4\n", kRectanglePrompts + measures("12", "14")},
-          {"2.5 and 4", "2.5\n4\n", kRectanglePrompts + measures("10", "13")},
-          {"-2 and 3", "-2\n3\n", kRectanglePrompts + measures("-6", "2")},
-          {"1.5 and 1.5", "1.5\n1.5\n", kRectanglePrompts + measures("2.25", "6")},
-          {"a side of 0", "0\n5\n", kRectanglePrompts + measures("0", "10")},
-          {"non-numeric first side", "a\n4\n", kRectanglePrompts + measures("0", "0"), true},
-          {"non-numeric second side", "3\nb\n", kRectanglePrompts + measures("0", "6"), true},
+          {"radius 1", "1\n", kCirclePrompt + measures("3.14159", "6.28319")},
+          {"radius 2", "2\n", kCirclePrompt + measures("12.5664", "12.5664")},
+          {"radius 10", "10\n", kCirclePrompt + measures("314.159", "62.8319")},
+          {"radius 0.5", "0.5\n", kCirclePrompt + measures("0.785398", "3.14159")},
+          {"radius 0", "0\n", kCirclePrompt + measures("0", "0")},
+          {"radius -1", "-1\n", kCirclePrompt + measures("3.14159", "-6.28319")},
+          {"non-numeric radius", "r\n", kCirclePrompt + measures("0", "0"),
+           notANumber(kCirclePrompt)},
+          {"decimal comma", "0,5\n", kCirclePrompt + measures("0", "0"), unread(",5", true)},
       });
 }
 
-TEST(Series, Dialogue) {
-  expectDialogues(exercise("maint3"),
+TEST(Rectangle, Dialogue) {
+  expectDialogues(exercise("mainT3"),
                   {
-                      {"n 2", "2\n1\n0.5\n2\n", series(3, "30")},
-                      {"n 0 still one term", "0\n1\n0\n1\n", series(1, "5")},
-                      {"n -1 no term", "-1\n2\n5\n3\n", series(0, "6")},
-                      {"n 3", "3\n0\n1\n1\n", series(4, "24")},
-                      {"n 1", "1\n1.5\n0.25\n4\n", series(2, "30.5")},
-                      {"n below -1", "-7\n2\n5\n3\n", series(0, "6")},
-                      // 3x + kS cancels exactly only when the multiply and the add round apart.
-                      {"cancellation", "0\n-2.1\n0.1\n3\n", series(1, "0")},
-                      // Trace lines go out 4096 at a time: a whole block, one more, two blocks.
-                      {"n 4095", "4095\n1\n0\n1\n", series(4096, "1.67813e+07")},
-                      {"n 4096", "4096\n1\n0\n1\n", series(4097, "1.67895e+07")},
-                      {"n 8191", "8191\n1\n0\n1\n", series(8192, "6.71171e+07")},
-                      // The sum overflows; k 0 times infinity is not-a-number, written without a
-                      // sign on every platform.
-                      {"infinite sum", "1\n1\n1e308\n1\n", series(2, "inf")},
-                      {"0 times an infinite sum", "1\n0\n1e308\n0\n", series(2, "nan")},
-                      // n is 0, so the one term of i = 1 still runs; k is 0, so y is 0.
-                      {"end of input at the first prompt", "", series(1, "0"), true},
-                      {"non-numeric x", "2\nx\n0.5\n2\n", series(3, "0"), true},
-                      {"non-numeric a", "2\n1\na\n2\n", series(3, "3"), true},
-                      {"non-numeric k", "2\n1\n0.5\nk\n", series(3, "3"), true},
+                      {"3 and 4", "3\n4\n", kRectanglePrompts + measures("12", "14")},
+                      {"2.5 and 4", "2.5\n4\n", kRectanglePrompts + measures("10", "13")},
+                      {"-2 and 3", "-2\n3\n", kRectanglePrompts + measures("-6", "2")},
+                      {"1.5 and 1.5", "1.5\n1.5\n", kRectanglePrompts + measures("2.25", "6")},
+                      {"a side of 0", "0\n5\n", kRectanglePrompts + measures("0", "10")},
+                      {"non-numeric first side", "a\n4\n", kRectanglePrompts + measures("0", "0"),
+                       notANumber(kAskSideA)},
+                      {"non-numeric second side", "3\nb\n", kRectanglePrompts + measures("0", "6"),
+                       notANumber(kAskSideB)},
+                      {"end of input at the first side", "", kRectanglePrompts + measures("0", "0"),
+                       inputEnded(kAskSideA)},
                   });
+}
+
+TEST(Series, Dialogue) {
+  expectDialogues(
+      exercise("maint3"),
+      {
+          {"n 2", "2\n1\n0.5\n2\n", series(3, "30")},
+          {"n 0 still one term", "0\n1\n0\n1\n", series(1, "5")},
+          {"n -1 no term", "-1\n2\n5\n3\n", series(0, "6")},
+          {"n 3", "3\n0\n1\n1\n", series(4, "24")},
+          {"n 1", "1\n1.5\n0.25\n4\n", series(2, "30.5")},
+          {"n below -1", "-7\n2\n5\n3\n", series(0, "6")},
+          // 3x + kS cancels exactly only when the multiply and the add round apart.
+          {"cancellation", "0\n-2.1\n0.1\n3\n", series(1, "0")},
+          // Trace lines go out 4096 at a time: a whole block, one more, two blocks.
+          {"n 4095", "4095\n1\n0\n1\n", series(4096, "1.67813e+07")},
+          {"n 4096", "4096\n1\n0\n1\n", series(4097, "1.67895e+07")},
+          {"n 8191", "8191\n1\n0\n1\n", series(8192, "6.71171e+07")},
+          // The sum overflows; k 0 times infinity is not-a-number, written without a
+          // sign on every platform.
+          {"infinite sum", "1\n1\n1e308\n1\n", series(2, "inf")},
+          {"0 times an infinite sum", "1\n0\n1e308\n0\n", series(2, "nan")},
+          // n is 0, so the one term of i = 1 still runs; k is 0, so y is 0.
+          {"end of input at the first prompt", "", series(1, "0"), inputEnded(kAskSeriesN)},
+          {"non-numeric x", "2\nx\n0.5\n2\n", series(3, "0"), notANumber(kAskSeriesX)},
+          {"non-numeric a", "2\n1\na\n2\n", series(3, "3"), notANumber(kAskSeriesA)},
+          {"non-numeric k", "2\n1\n0.5\nk\n", series(3, "3"), notANumber(kAskSeriesK)},
+          {"decimal comma after k", "2\n1\n0.5\n2,5\n", series(3, "30"), unread(",5", true)},
+      });
 }
 
 // Hostile input to the three exercises that read: status 0, every prompt, and a failed read
@@ -80,22 +88,30 @@ TEST(Exercises, HostileInput) {
   expectDialogues(
       exercise("mainT2"),
       {
-          {"1 MB radius", digits + "\n", kCirclePrompt + measures("0", "0"), true},
-          {"radius 1e99999", "1e99999\n", kCirclePrompt + measures("0", "0"), true},
-          {"radius nan", "nan\n", kCirclePrompt + measures("0", "0"), true},
-          {"radius inf", "inf\n", kCirclePrompt + measures("0", "0"), true},
-          {"radius a lone minus", "-\n", kCirclePrompt + measures("0", "0"), true},
-          {"NUL as the radius", "\0\n"s, kCirclePrompt + measures("0", "0"), true},
-          {"bytes 0x80 to 0xFF", "\x80\xFF\n", kCirclePrompt + measures("0", "0"), true},
+          {"1 MB radius", digits + "\n", kCirclePrompt + measures("0", "0"),
+           outOfRange(kCirclePrompt)},
+          {"radius 1e99999", "1e99999\n", kCirclePrompt + measures("0", "0"),
+           outOfRange(kCirclePrompt)},
+          {"radius nan", "nan\n", kCirclePrompt + measures("0", "0"), notANumber(kCirclePrompt)},
+          {"radius inf", "inf\n", kCirclePrompt + measures("0", "0"), notANumber(kCirclePrompt)},
+          {"radius a lone minus", "-\n", kCirclePrompt + measures("0", "0"),
+           notANumber(kCirclePrompt)},
+          {"NUL as the radius", "\0\n"s, kCirclePrompt + measures("0", "0"),
+           notANumber(kCirclePrompt)},
+          {"bytes 0x80 to 0xFF", "\x80\xFF\n", kCirclePrompt + measures("0", "0"),
+           notANumber(kCirclePrompt)},
           {"CRLF line end", "2\r\n", kCirclePrompt + measures("12.5664", "12.5664")},
-          {"end of input", "", kCirclePrompt + measures("0", "0"), true},
+          {"end of input", "", kCirclePrompt + measures("0", "0"), inputEnded(kCirclePrompt)},
       });
   expectDialogues(
       exercise("mainT3"),
       {
-          {"1 MB first side", digits + "\n4\n", kRectanglePrompts + measures("0", "0"), true},
-          {"1 MB second side", "3\n" + digits + "\n", kRectanglePrompts + measures("0", "6"), true},
-          {"side 1e99999", "3\n1e99999\n", kRectanglePrompts + measures("0", "6"), true},
+          {"1 MB first side", digits + "\n4\n", kRectanglePrompts + measures("0", "0"),
+           outOfRange(kAskSideA)},
+          {"1 MB second side", "3\n" + digits + "\n", kRectanglePrompts + measures("0", "6"),
+           outOfRange(kAskSideB)},
+          {"side 1e99999", "3\n1e99999\n", kRectanglePrompts + measures("0", "6"),
+           outOfRange(kAskSideB)},
           // Past its kept digits a number still stops at the first character that cannot
           // continue it: the second point, which starts the second side.
           {"a side of 1000 digits, then a point", "3." + std::string(1000, '0') + ".4\n",
@@ -108,23 +124,25 @@ TEST(Exercises, HostileInput) {
            "9007199254740993." + std::string(1000, '0') + "1\n-9007199254740992\n",
            kRectanglePrompts + measures("-8.11296e+31", "4")},
           {"CRLF line ends", "3\r\n4\r\n", kRectanglePrompts + measures("12", "14")},
-          {"end of input at the second side", "3\n", kRectanglePrompts + measures("0", "6"), true},
+          {"end of input at the second side", "3\n", kRectanglePrompts + measures("0", "6"),
+           inputEnded(kAskSideB)},
       });
-  expectDialogues(exercise("maint3"),
-                  {
-                      // n stays 0 (one term) rather than becoming the largest int.
-                      {"1 MB n", digits + "\n1\n1\n1\n", series(1, "0"), true},
-                      {"n 2147483648", "2147483648\n1\n1\n1\n", series(1, "0"), true},
-                      {"smallest int n", "-2147483648\n2\n5\n3\n", series(0, "6")},
-                      {"1 MB x", "2\n" + digits + "\n1\n1\n", series(3, "0"), true},
-                      {"1 MB a", "2\n1\n" + digits + "\n1\n", series(3, "3"), true},
-                      {"1 MB k", "2\n1\n0.5\n" + digits + "\n", series(3, "3"), true},
-                      {"a nan", "2\n1\nnan\n2\n", series(3, "3"), true},
-                      {"CRLF line ends", "2\r\n1\r\n0.5\r\n2\r\n", series(3, "30")},
-                      {"end of input at x", "2\n", series(3, "0"), true},
-                      {"end of input at a", "2\n1\n", series(3, "3"), true},
-                      {"end of input at k", "2\n1\n0.5\n", series(3, "3"), true},
-                  });
+  expectDialogues(
+      exercise("maint3"),
+      {
+          // n stays 0 (one term) rather than becoming the largest int.
+          {"1 MB n", digits + "\n1\n1\n1\n", series(1, "0"), outOfRange(kAskSeriesN)},
+          {"n 2147483648", "2147483648\n1\n1\n1\n", series(1, "0"), outOfRange(kAskSeriesN)},
+          {"smallest int n", "-2147483648\n2\n5\n3\n", series(0, "6")},
+          {"1 MB x", "2\n" + digits + "\n1\n1\n", series(3, "0"), outOfRange(kAskSeriesX)},
+          {"1 MB a", "2\n1\n" + digits + "\n1\n", series(3, "3"), outOfRange(kAskSeriesA)},
+          {"1 MB k", "2\n1\n0.5\n" + digits + "\n", series(3, "3"), outOfRange(kAskSeriesK)},
+          {"a nan", "2\n1\nnan\n2\n", series(3, "3"), notANumber(kAskSeriesA)},
+          {"CRLF line ends", "2\r\n1\r\n0.5\r\n2\r\n", series(3, "30")},
+          {"end of input at x", "2\n", series(3, "0"), inputEnded(kAskSeriesX)},
+          {"end of input at a", "2\n1\n", series(3, "3"), inputEnded(kAskSeriesA)},
+          {"end of input at k", "2\n1\n0.5\n", series(3, "3"), inputEnded(kAskSeriesK)},
+      });
 }
 
 // Odd number forms, read alike by every build: an optional sign, digits, and for a real number a
@@ -139,30 +157,34 @@ TEST(NumberForms, ReadAlikeEverywhere) {
     numbers.push_back(
         {std::string("number ") + typed, std::string(typed) + "\n70\nQ\nD\n", patient(name, true)});
   expectDialogues(kVostrel, numbers);
-  expectDialogues(kKandomir, {{"x 1e-50 underflows to 0", "3\n1e-50\n", products("0", "5")},
-                              {"n +7", "+7\n1\n", products("40320", "45045")},
-                              // Ten digits within range, and an eleventh: out of range.
-                              {"n 10000000000", "10000000000\n1\n", products("0", "5"), true}});
-  // n -1 and no trace: y is 3x; a stop after x fails the read of a.
+  expectDialogues(kKandomir,
+                  {{"x 1e-50 underflows to 0", "3\n1e-50\n", products("0", "5")},
+                   {"n +7", "+7\n1\n", products("40320", "45045")},
+                   // Ten digits within range, and an eleventh: out of range.
+                   {"n 10000000000", "10000000000\n1\n", products("0", "5"), outOfRange(kAskN)}});
+  // n -1 and no trace: y is 3x; a stop after x fails the read of a, and a stop after a leaves
+  // the rest of k's line unread.
+  const std::string x = notANumber(kAskSeriesX);
+  const std::string a = notANumber(kAskSeriesA);
   std::vector<Case> reals;
-  for (const auto& [typed, y, fails] : {std::tuple{"-inf", "0", true},
-                                        {"NAN", "0", true},
-                                        {"inF", "0", true},
-                                        {"nan(1)", "0", true},
-                                        {"0x10", "0", true},
-                                        {"0x1p3", "0", true},
-                                        {"0X1P-2", "0", true},
-                                        {"1.5e3x", "4500", true},
-                                        {"1e", "0", true},
-                                        // A second point or exponent ends the number.
-                                        {"1.2.3", "3.6", false},
-                                        {"1e5e3", "300000", true},
-                                        {"1e5.5", "300000", false},
-                                        {"1e+5", "300000", false},
-                                        {"4.9e-324", "1.4822e-323", false},
-                                        {"1e-400", "0", false}})
-    reals.push_back({std::string("x ") + typed, "-1\n" + std::string(typed) + "\n0.5\n1\n",
-                     series(0, y), fails});
+  for (const auto& [typed, y, err] : {std::tuple{"-inf", "0", x},
+                                      {"NAN", "0", x},
+                                      {"inF", "0", x},
+                                      {"nan(1)", "0", x},
+                                      {"0x10", "0", a},
+                                      {"0x1p3", "0", a},
+                                      {"0X1P-2", "0", a},
+                                      {"1.5e3x", "4500", a},
+                                      {"1e", "0", x},
+                                      // A second point or exponent ends the number.
+                                      {"1.2.3", "3.6", unread(".5")},
+                                      {"1e5e3", "300000", a},
+                                      {"1e5.5", "300000", unread(".5")},
+                                      {"1e+5", "300000", std::string()},
+                                      {"4.9e-324", "1.4822e-323", std::string()},
+                                      {"1e-400", "0", std::string()}})
+    reals.push_back(
+        {std::string("x ") + typed, "-1\n" + std::string(typed) + "\n0.5\n1\n", series(0, y), err});
   expectDialogues(exercise("maint3"), reals);
 }
 
@@ -207,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(
         Lost{"series", exercise("maint3"), "100000\n1\n0\n1\n", Output::FullDisk,
              "vostrel" + kFull},
         Lost{"failed read too", kKandomir, "n\n", Output::FullDisk,
-             failedReadLine("kandomir") + "kandomir" + kFull},
+             errorLine(kKandomir, notANumber(kAskN)) + "kandomir" + kFull},
         Lost{"no standard output", kVostrel, "7\nEmer\n70\nQ\nD\n", Output::Closed,
              "vostrel: dalja nuk u shkrua e plote: Bad file descriptor\n"},
         Lost{"reader gone", kVostrel, "7\nEmer\n70\nQ\nD\n", Output::ReaderGone,

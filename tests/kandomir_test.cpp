@@ -6,40 +6,47 @@
 namespace {
 
 TEST(Product, Dialogue) {
-  expectDialogues(kKandomir,
-                  {
-                      {"n 3, x 2", "3\n2\n", products("48", "5")},
-                      {"n 4, x 0.5", "4\n0.5\n", products("60", "35")},
-                      {"n 5, x 1", "5\n1\n", products("720", "315")},
-                      {"n 0", "0\n3\n", products("6", "5")},
-                      {"negative n", "-5\n1\n", products("2", "5")},
-                      {"n 1", "1\n1.5\n", products("3", "5")},
-                      {"x 0.1 widened from single precision", "3\n0.1\n", products("2.4", "5")},
-                      {"exponent form", "10\n1\n", products("3.99168e+07", "2.18243e+08")},
-                      {"answers on one line, no line end", "4 0.5", products("60", "35")},
-                      // Read in memory that does not grow with a number's length.
-                      {"numbers of 3 MB",
-                       std::string(3 << 20, '0') + "3\n2." + std::string(3 << 20, '0') + "\n",
-                       products("48", "5")},
-                      // x is 1 only if every one of the 100000 digits before the point counts.
-                      {"x of 100001 digits, e-100000",
-                       "4\n1" + std::string(100'000, '0') + "e-100000\n", products("120", "35")},
-                      // Last finite and first infinite products: stopping early changes nothing.
-                      {"p2 last finite", "150\n1\n", products("8.62721e+264", "1.25109e+306")},
-                      {"p2 infinite", "151\n1\n", products("1.31134e+267", "inf")},
-                      {"p1 last finite", "169\n1\n", products("7.25742e+306", "inf")},
-                      {"p1 infinite", "170\n1\n", products("inf", "inf")},
-                      // 0 times infinity: not-a-number, written without a sign on every platform.
-                      {"x 0 times infinity", "170\n0\n", products("nan", "inf")},
-                      {"negative x", "170\n-1\n", products("-inf", "inf")},
-                      // Ends of the int range: every factor and bound fits in 64 bits.
-                      {"largest int", "2147483647\n1\n", products("inf", "inf")},
-                      {"smallest int", "-2147483648\n1\n", products("2", "5")},
-                      {"2n + 1 beyond int", "1073741825\n1\n", products("inf", "inf")},
-                      {"non-numeric n", "n\n2\n", products("0", "5"), true},
-                      {"non-numeric x", "3\nx\n", products("0", "5"), true},
-                      {"end of input", "", products("0", "5"), true},
-                  });
+  expectDialogues(
+      kKandomir,
+      {
+          {"n 3, x 2", "3\n2\n", products("48", "5")},
+          {"n 4, x 0.5", "4\n0.5\n", products("60", "35")},
+          {"n 5, x 1", "5\n1\n", products("720", "315")},
+          {"n 0", "0\n3\n", products("6", "5")},
+          {"negative n", "-5\n1\n", products("2", "5")},
+          {"n 1", "1\n1.5\n", products("3", "5")},
+          {"x 0.1 widened from single precision", "3\n0.1\n", products("2.4", "5")},
+          {"exponent form", "10\n1\n", products("3.99168e+07", "2.18243e+08")},
+          {"answers on one line, no line end", "4 0.5", products("60", "35")},
+          // Read in memory that does not grow with a number's length.
+          {"numbers of 3 MB",
+           std::string(3 << 20, '0') + "3\n2." + std::string(3 << 20, '0') + "\n",
+           products("48", "5")},
+          // x is 1 only if every one of the 100000 digits before the point counts.
+          {"x of 100001 digits, e-100000", "4\n1" + std::string(100'000, '0') + "e-100000\n",
+           products("120", "35")},
+          // Last finite and first infinite products: stopping early changes nothing.
+          {"p2 last finite", "150\n1\n", products("8.62721e+264", "1.25109e+306")},
+          {"p2 infinite", "151\n1\n", products("1.31134e+267", "inf")},
+          {"p1 last finite", "169\n1\n", products("7.25742e+306", "inf")},
+          {"p1 infinite", "170\n1\n", products("inf", "inf")},
+          // 0 times infinity: not-a-number, written without a sign on every platform.
+          {"x 0 times infinity", "170\n0\n", products("nan", "inf")},
+          {"negative x", "170\n-1\n", products("-inf", "inf")},
+          // Ends of the int range: every factor and bound fits in 64 bits.
+          {"largest int", "2147483647\n1\n", products("inf", "inf")},
+          {"smallest int", "-2147483648\n1\n", products("2", "5")},
+          {"2n + 1 beyond int", "1073741825\n1\n", products("inf", "inf")},
+          {"non-numeric n", "n\n2\n", products("0", "5"), notANumber(kAskN)},
+          {"non-numeric x", "3\nx\n", products("0", "5"), notANumber(kAskX)},
+          {"end of input", "", products("0", "5"), inputEnded(kAskN)},
+          // Nothing failed, yet the line of the last answer held more than it.
+          {"decimal comma", "4\n0,5\n", products("0", "35"), unread(",5", true)},
+          {"a word after x", "4\n0.5 cm\n", products("60", "35"), unread("cm")},
+          {"trailing blanks", "4\n0.5 \t \n", products("60", "35")},
+          {"a long rest, and bytes past ASCII", "4\n0.5 \xEB" + std::string(30, 'y') + "\n",
+           products("60", "35"), unread("\\xEB" + std::string(19, 'y')) + "..."},
+      });
 }
 
 // Hostile input: status 0, both prompts, and a failed read leaves 0 (n 0 gives p2 5).
@@ -49,23 +56,24 @@ TEST(Product, HostileInput) {
   expectDialogues(
       kKandomir,
       {
-          {"1 MB n", digits + "\n2\n", products("0", "5"), true},
-          {"1 MB x", "3\n" + digits + "\n", products("0", "5"), true},
-          {"NUL as n", "\0\n2\n"s, products("0", "5"), true},
-          {"bytes 0x80 to 0xFF as x", "3\n\x80\xFF\n", products("0", "5"), true},
+          {"1 MB n", digits + "\n2\n", products("0", "5"), outOfRange(kAskN)},
+          {"1 MB x", "3\n" + digits + "\n", products("0", "5"), outOfRange(kAskX)},
+          {"NUL as n", "\0\n2\n"s, products("0", "5"), notANumber(kAskN)},
+          {"bytes 0x80 to 0xFF as x", "3\n\x80\xFF\n", products("0", "5"), notANumber(kAskX)},
           {"CRLF line ends", "3\r\n2\r\n", products("48", "5")},
           // Out of range is a failed read: n stays 0 rather than becoming the
           // largest int, and x stays 0 rather than becoming the largest float.
-          {"n 2147483648", "2147483648\n2\n", products("0", "5"), true},
-          {"n -2147483649", "-2147483649\n2\n", products("0", "5"), true},
-          {"n 99999999999999999999", "99999999999999999999\n2\n", products("0", "5"), true},
-          {"x 1e99999", "3\n1e99999\n", products("0", "5"), true},
+          {"n 2147483648", "2147483648\n2\n", products("0", "5"), outOfRange(kAskN)},
+          {"n -2147483649", "-2147483649\n2\n", products("0", "5"), outOfRange(kAskN)},
+          {"n 99999999999999999999", "99999999999999999999\n2\n", products("0", "5"),
+           outOfRange(kAskN)},
+          {"x 1e99999", "3\n1e99999\n", products("0", "5"), outOfRange(kAskX)},
           // n is the 1 before the "e"; x then fails on the "e".
-          {"n 1e99999", "1e99999\n2\n", products("0", "5"), true},
-          {"x nan", "3\nnan\n", products("0", "5"), true},
-          {"x inf", "3\ninf\n", products("0", "5"), true},
-          {"n a lone minus", "-\n2\n", products("0", "5"), true},
-          {"end of input at x", "4\n", products("0", "35"), true},
+          {"n 1e99999", "1e99999\n2\n", products("0", "5"), notANumber(kAskX)},
+          {"x nan", "3\nnan\n", products("0", "5"), notANumber(kAskX)},
+          {"x inf", "3\ninf\n", products("0", "5"), notANumber(kAskX)},
+          {"n a lone minus", "-\n2\n", products("0", "5"), notANumber(kAskN)},
+          {"end of input at x", "4\n", products("0", "35"), inputEnded(kAskX)},
       });
 }
 

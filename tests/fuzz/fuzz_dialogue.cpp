@@ -2,6 +2,7 @@
 // routine runs on the fuzz input as standard input; its output is then read back against the
 // dialogue's shape: every prompt once and in order, every printed value where it belongs, nothing
 // more. The routine must return 0, and standard error may hold only the failed-read line.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -193,7 +194,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Reader reader(output);
   fuzzed().shape(reader, input);
   reader.end();
-  if (!err.str().empty() && err.str() != failedReadLine(fuzzed().program))
-    fail("standard error: " + err.str(), output);
+  // Standard error holds nothing, or one line of printable ASCII after the program's name: the
+  // first failed read, or what the last answer's line held past the answer.
+  const std::string said = err.str();
+  const std::string name = std::string(fuzzed().program) + ": ";
+  const bool known = said.rfind(name + "hyrja nuk u lexua e plote: ", 0) == 0 ||
+                     said.rfind(name + "mbeti pa u lexuar: \"", 0) == 0;
+  if (!said.empty() &&
+      (!known || said.find('\n') != said.size() - 1 ||
+       !std::all_of(said.begin(), said.end() - 1, [](char c) { return c >= 0x20 && c < 0x7F; })))
+    fail("standard error: " + said, output);
   return 0;
 }
