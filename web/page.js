@@ -2,6 +2,9 @@
 // program's output shows as it comes; an answer typed in the field is sent with its line end and
 // stays in the transcript right after its prompt, as a terminal's echo shows it. Text goes in and
 // out as UTF-8, as on a Linux console. The program waits for an answer without blocking the page.
+//
+// Each program is a tab of its own: its run, running or ended, is kept while the other is shown,
+// and shows again as it was left. Only "Nise përsëri" discards a run.
 'use strict';
 
 const programs = ['vostrel', 'kandomir'];
@@ -40,34 +43,61 @@ if (programs.includes(named)) load(named).catch(() => {});
 const byId = (id) => document.getElementById(id);
 let transcript, form, answer, heading, errors, status, again, save;
 
-// What has been typed and not yet read, and the program's read that waits for it. null stands
-// for the end of input.
-class Typed {
-  #ahead = [];
-  #waiting = null;
+// One program's run: what it has shown, what has been typed for it and not yet read, and where it
+// is. Its transcript and diagnostics are on the page while it is shown, and kept in elements of
+// its own while the other program is.
+class Run {
+  constructor(name) {
+    this.name = name;
+    this.state = 'loading'; // then 'running', 'waiting' or 'ended'
+    this.waits = 0; // how often it has waited for an answer
+    this.said = ''; // the status line, once it has ended
+    this.draft = ''; // the field's text while the other program is shown
+    this.output = document.createElement('pre');
+    this.diagnostics = document.createElement('pre');
+    this.ahead = []; // typed and not yet read; null stands for the end of input
+    this.waiting = null; // the program's read that waits for what is typed
+  }
+
+  get over() {
+    return this.state === 'ended';
+  }
+
+  // Where its output goes: the page's transcript while shown, its own element otherwise.
+  get transcript() {
+    return shown === this ? transcript : this.output;
+  }
+  get errors() {
+    return shown === this ? errors : this.diagnostics;
+  }
 
   push(bytes) {
-    if (this.#waiting) {
-      const resolve = this.#waiting;
-      this.#waiting = null;
-      form.dataset.state = 'running';
+    if (this.waiting) {
+      const resolve = this.waiting;
+      this.waiting = null;
+      this.moved('running');
       resolve(bytes);
     } else {
-      this.#ahead.push(bytes);
+      this.ahead.push(bytes);
     }
   }
 
   next() {
-    if (this.#ahead.length > 0) return Promise.resolve(this.#ahead.shift());
-    form.dataset.state = 'waiting';
-    form.dataset.waits = Number(form.dataset.waits) + 1; // how often this run has waited
-    return new Promise((resolve) => (this.#waiting = resolve));
+    if (this.ahead.length > 0) return Promise.resolve(this.ahead.shift());
+    this.waits += 1;
+    this.moved('waiting');
+    return new Promise((resolve) => (this.waiting = resolve));
+  }
+
+  moved(state) {
+    this.state = state;
+    if (shown === this) render();
   }
 }
 
-// The run on the page: its program, what it has been typed, and whether it has ended. A run
-// that is no longer current shows nothing more.
-let current = null;
+// The runs, one at most for each program, and the one shown (null: the picker).
+const runs = {};
+let shown = null;
 
 // The answers sent in this page's session, recalled in the field with the up and down arrows as
 // a shell's history is; `recalled` is the one shown, history.length for the line being typed.
@@ -75,58 +105,103 @@ const history = [];
 let recalled = 0;
 let draft = '';
 
-function show(name) {
-  document.title = name ? `${name}: ${title}` : title;
+// Sets the whole page from the run shown: the one place that does. Focus goes where the next key
+// belongs: the field while the run waits for answers, the status line once it has ended (so that
+// keys start nothing), and nowhere that is hidden.
+function render() {
+  const run = shown;
+  document.title = run ? `${run.name}: ${title}` : title;
   for (const program of programs) {
     const link = byId(`pick-${program}`);
-    if (program === name) link.setAttribute('aria-current', 'page');
+    if (program === run?.name) link.setAttribute('aria-current', 'page');
     else link.removeAttribute('aria-current');
+    byId(`about-${program}`).hidden = Boolean(run);
   }
-  byId('choose').hidden = Boolean(name);
-  transcript.textContent = '';
-  transcript.hidden = !name;
-  errors.textContent = '';
-  errors.hidden = heading.hidden = true;
-  status.textContent = '';
-  again.hidden = true;
-  save.hidden = !name;
-  form.hidden = !name;
-  form.dataset.state = name ? 'loading' : 'idle';
-  form.dataset.waits = 0;
-  answer.value = '';
+  document.querySelector('nav').classList.toggle('picker', !run);
+  byId('choose').hidden = Boolean(run);
+  transcript.hidden = !run || (run.over && transcript.textContent === '');
+  errors.hidden = heading.hidden = errors.textContent === '';
+  status.textContent = run?.said ?? '';
+  status.hidden = status.textContent === '';
+  again.hidden = !run?.over;
+  save.hidden = !run;
+  form.hidden = !run || run.over;
+  form.dataset.state = run?.state ?? 'idle';
+  form.dataset.testWaits = run?.waits ?? 0;
+  const focus = document.activeElement;
+  if (run && !run.over && focus !== answer && (focus === document.body || focus === status))
+    answer.focus();
+  else if (run?.over && (form.contains(focus) || focus === document.body)) status.focus();
+  else if (focus !== document.body && focus.closest('[hidden]')) focus.blur();
+  keepInView();
 }
 
-function report(text) {
+// Shows a program's run, or the picker for null; the run left keeps its transcript, diagnostics
+// and the field's text, and goes on as it was.
+function show(name) {
+  if (shown) {
+    shown.output.append(...transcript.childNodes);
+    shown.diagnostics.append(...errors.childNodes);
+    shown.draft = answer.value;
+  }
+  shown = name ? runs[name] : null;
+  if (shown) {
+    transcript.append(...shown.output.childNodes);
+    errors.append(...shown.diagnostics.childNodes);
+    answer.value = shown.draft;
+  }
+  render();
+  if (shown && !shown.over) answer.focus();
+}
+
+function report(run, text) {
   if (text === '') return;
-  errors.hidden = heading.hidden = false;
-  errors.append(text);
+  run.errors.append(text);
+  if (shown === run) render();
 }
 
+// Keeps the field, and the transcript's last line just above it, in view after each output and
+// each answer, as a terminal keeps its cursor line; once the run has ended, the status line. On a
+// phone the on-screen keyboard covers part of the page: what shows is the visual viewport.
+let inView = 0;
+function keepInView() {
+  inView ||= requestAnimationFrame(() => {
+    inView = 0;
+    const target = !form.hidden ? form : !status.hidden ? status : null;
+    if (!target) return;
+    const view = window.visualViewport;
+    const top = view ? view.offsetTop : 0;
+    const bottom = top + (view ? view.height : innerHeight);
+    const box = target.getBoundingClientRect();
+    const margin = 8;
+    if (box.bottom + margin > bottom) window.scrollBy(0, box.bottom + margin - bottom);
+    else if (box.top - margin < top) window.scrollBy(0, box.top - margin - top);
+  });
+}
+
+// Starts a program's run, in place of any it had.
 async function start(name) {
-  const run = { name, typed: new Typed(), over: false };
-  current = run;
+  const run = new Run(name);
+  runs[name] = run;
+  if (shown?.name === name) {
+    // The run started again is discarded, with what it showed.
+    transcript.replaceChildren();
+    errors.replaceChildren();
+    shown = null;
+  }
   show(name);
-  answer.focus();
 
   // A terminal decodes the bytes as they come, so a letter written in two parts shows whole,
   // and a byte that is no UTF-8 shows as the replacement character.
   const out = new TextDecoder();
   const err = new TextDecoder();
-  const mine = (then) => (...args) => (current === run && !run.over ? then(...args) : undefined);
-  // The end of the run, however it came: what it says stays until the person starts again, and
-  // keys typed after it start nothing, since focus leaves the field for the status line.
+  const mine = (then) => (...args) => (runs[name] === run && !run.over ? then(...args) : undefined);
+  // The end of the run, however it came: what it says stays until the person starts again.
   const end = mine((said, diagnostic) => {
-    run.over = true;
-    transcript.append(out.decode());
-    report(err.decode() + (diagnostic ? `${diagnostic}\n` : ''));
-    transcript.hidden = transcript.textContent === '';
-    form.dataset.state = 'ended';
-    const focus = document.activeElement;
-    const focused = form.contains(focus) || focus === document.body;
-    form.hidden = true;
-    status.textContent = said;
-    again.hidden = false;
-    if (focused) status.focus();
+    run.transcript.append(out.decode());
+    report(run, err.decode() + (diagnostic ? `${diagnostic}\n` : ''));
+    run.said = said;
+    run.moved('ended');
   });
   let factory;
   try {
@@ -135,8 +210,8 @@ async function start(name) {
     end(`${name} nuk u nis.`, error.message);
     return;
   }
-  if (current !== run) return;
-  form.dataset.state = 'running';
+  if (runs[name] !== run) return;
+  run.moved('running');
   const aborted = mine((what) => {
     forget(name);
     end(`${name} u ndërpre.`, `${name} u ndërpre: ${what}`);
@@ -144,10 +219,11 @@ async function start(name) {
   Promise.resolve()
     .then(() =>
       factory({
-        readInput: () => (current === run ? run.typed.next() : new Promise(() => {})),
+        readInput: () => (runs[name] === run ? run.next() : new Promise(() => {})),
         writeOutput: mine((fd, bytes) => {
-          if (fd === 1) transcript.append(out.decode(bytes, { stream: true }));
-          else report(err.decode(bytes, { stream: true }));
+          if (fd !== 1) return report(run, err.decode(bytes, { stream: true }));
+          run.transcript.append(out.decode(bytes, { stream: true }));
+          if (shown === run) keepInView();
         }),
         onExit: (code) => end(`${name} mbaroi me gjendjen ${code}.`),
         onAbort: aborted,
@@ -156,14 +232,16 @@ async function start(name) {
     .catch(aborted);
 }
 
-// Sends text typed, echoed first where the terminal shows it, in a style of its own.
+// Sends text typed to the run shown, echoed first where the terminal shows it, in a style of its
+// own.
 function send(text) {
-  if (!current || current.over) return;
+  if (!shown || shown.over) return;
   const echo = document.createElement('span');
   echo.className = 'answer';
   echo.textContent = text;
   transcript.append(echo);
-  current.typed.push(new TextEncoder().encode(text));
+  shown.push(new TextEncoder().encode(text));
+  keepInView();
 }
 
 // Sends one line as an answer, and keeps it for the history.
@@ -177,7 +255,7 @@ function sendLine(line) {
 // empty line it is the end of input.
 function endOfInput() {
   if (answer.value !== '') send(answer.value);
-  else if (current && !current.over) current.typed.push(null);
+  else if (shown && !shown.over) shown.push(null);
   answer.value = '';
   answer.focus();
 }
@@ -213,23 +291,19 @@ function saveTranscript() {
   const text = [transcript, errors, status].map((part) => line(part.textContent)).join('');
   const link = document.createElement('a');
   link.href = URL.createObjectURL(new Blob([text], { type: 'text/plain;charset=utf-8' }));
-  link.download = `${current.name}.txt`;
+  link.download = `${shown.name}.txt`;
   link.click();
   setTimeout(() => URL.revokeObjectURL(link.href), 60000);
 }
 
-// The page follows its address: index.html#vostrel and index.html#kandomir open that program,
-// and an address that names none (as the Back button leaves it) shows the picker, with nothing
-// running.
+// The page follows its address: index.html#vostrel and index.html#kandomir show that program's
+// run, started when it has none, and an address that names none (as the Back button leaves it)
+// shows the picker. Either way every run goes on as it was.
 function fromAddress() {
   const name = location.hash.slice(1);
-  if (programs.includes(name)) {
-    start(name);
-  } else if (current) {
-    current = null;
-    if (form.contains(document.activeElement)) document.activeElement.blur();
-    show(null);
-  }
+  if (!programs.includes(name)) show(null);
+  else if (runs[name]) show(name);
+  else start(name);
 }
 
 function setUp() {
@@ -253,13 +327,10 @@ function setUp() {
   });
   answer.addEventListener('paste', paste);
   byId('end').addEventListener('click', endOfInput);
-  again.addEventListener('click', () => current && start(current.name));
+  again.addEventListener('click', () => shown && start(shown.name));
   save.addEventListener('click', saveTranscript);
   window.addEventListener('hashchange', fromAddress);
-  for (const program of programs) // picking the program shown starts it anew
-    byId(`pick-${program}`).addEventListener('click', () => {
-      if (location.hash === `#${program}`) start(program);
-    });
+  window.visualViewport?.addEventListener('resize', keepInView);
   fromAddress();
 }
 

@@ -13,7 +13,8 @@ phone's screen (360 CSS px, touch): in each state the controls shown are those t
 where the next key goes, nothing scrolls sideways, every target is at least 44 by 44 px, and the
 accessibility audit (axe-core, from tests/web/node_modules, installed with npm ci when missing)
 finds nothing, in the light and the dark colour scheme (Chromium only). Back and Forward, a page
-without one program's script and one whose program aborts are tried as well.
+without one program's script and one whose program aborts are tried as well. In both engines the
+two programs are used as tabs on a screen 360 px wide: each keeps its run while the other shows.
 
 The cases come from the native dialogue tables (DIALOGUE_TESTS, or the default preset's
 build/default/tests/dialogue_tests), which write them out, prompts and all, instead of running
@@ -54,8 +55,8 @@ def unplayable(case):
         return "its input is no UTF-8 text"
     if len(text) > 4000:
         return "its input is too long to type"
-    if re.search(r"[\x00-\x08\x0b-\x1f\x7f]", text):
-        return "its input holds a control character that no key types, such as NUL or CR"
+    if re.search(r"[\x00-\x09\x0b-\x1f\x7f]", text):
+        return "its input holds a control character that no key types into the field: NUL, tab, CR"
     return None
 
 
@@ -129,7 +130,7 @@ def play(driver, page, case):
     field = driver.find_element(By.ID, "answer")
     text = lambda id: driver.find_element(By.ID, id).get_attribute("textContent")
     state = lambda: form.get_attribute("data-state")
-    waits = lambda: int(form.get_attribute("data-waits") or 0)
+    waits = lambda: int(form.get_attribute("data-test-waits") or 0)
     lines = case["input"].decode("utf-8").split("\n")  # the last: what follows the last line end
     echoes = []  # each answer sent, after how much of the program's output
     wait = WebDriverWait(driver, 20, poll_frequency=0.02)
@@ -202,7 +203,7 @@ def person(driver, folder, scratch, worked):
     by_id = lambda id: driver.find_element(By.ID, id)
     text = lambda id: by_id(id).get_attribute("textContent")
     ended = lambda: [text(id) for id in ("transcript", "errors", "status")]
-    waits = lambda: int(by_id("console").get_attribute("data-waits"))
+    waits = lambda: int(by_id("console").get_attribute("data-test-waits"))
 
     def reach(name, audited=False):
         state, *want = STATES[name]
@@ -236,10 +237,11 @@ def person(driver, folder, scratch, worked):
     saved = os.path.join(scratch, "downloads", "kandomir.txt")
     wait.until(lambda _: os.path.exists(saved))
     check("the saved transcript", open(saved, encoding="utf-8").read(), "".join(result) + "\n")
-    by_id("pick-kandomir").click()  # a failed read, with its diagnostics
+    by_id("again").click()  # a failed read, with its diagnostics
     reach("waiting")
     field.send_keys("x", Keys.ENTER)
     reach("ended", audited=True)
+    failed = ended()
     # Lines pasted play as lines typed ahead; the last, without its line end, stays unsent.
     by_id("pick-vostrel").click()
     reach("waiting")
@@ -256,15 +258,16 @@ def person(driver, folder, scratch, worked):
     first, last = len(worked["prompts"][0]), len("".join(worked["prompts"]))
     check("the pasted transcript", text("transcript"),
           out[:first] + pasted[:-5] + out[first:last] + "Grip\n" + out[last:])
-    # The page follows its address, Back and Forward too.
+    # The page follows its address, Back and Forward too, and each program's run stays as it was.
     driver.back()
-    reach("waiting")
+    reach("ended")
     driver.back()
     reach("start")
     check("Back to the picker", [driver.title, by_id("choose").is_displayed()],
           ["vostrel dhe kandomir", True])
     driver.forward()
-    reach("waiting")
+    reach("ended")
+    check("kandomir's run after Back and Forward", ended(), failed)
     # A program that cannot be loaded, or aborts, ends its run; trying again loads it afresh.
     for broken, said in (("missing", "kandomir nuk u nis."), ("aborting", "kandomir u ndërpre.")):
         copy = shutil.copytree(folder, os.path.join(scratch, broken))
@@ -281,6 +284,90 @@ def person(driver, folder, scratch, worked):
         by_id("again").click()
         reach("waiting")
     driver.get_log("browser")  # the broken programs' errors are expected
+    return failures
+
+
+# Whether the field and the transcript's last line show on the screen.
+IN_VIEW = """
+const shows = (box) => box.top >= 0 && box.bottom <= (visualViewport?.height ?? innerHeight);
+const last = document.createRange();
+last.selectNodeContents(document.getElementById('transcript').lastChild);
+return shows(document.getElementById('answer').getBoundingClientRect()) &&
+    shows(last.getBoundingClientRect());
+"""
+
+
+def tabs(driver, page, phone):
+    """Uses the two programs as tabs, on a screen 360 px wide, and returns what went wrong: each
+    keeps its run while the other shows, the field stays in view after a long answer, the key that
+    ends the input is named only where there is a keyboard, and nothing hidden keeps focus."""
+    failures = []
+    wait = WebDriverWait(driver, 20, poll_frequency=0.02)
+    by_id = lambda id: driver.find_element(By.ID, id)
+    text = lambda id: by_id(id).get_attribute("textContent")
+    state = lambda: by_id("console").get_attribute("data-state")
+    waits = lambda: int(by_id("console").get_attribute("data-test-waits"))
+    focus = lambda: driver.execute_script("return document.activeElement.id")
+    about = lambda: [by_id(f"about-{name}").is_displayed() for name in ("vostrel", "kandomir")]
+
+    def check(what, got, want):
+        failures.extend([f"{what}: {got!r}, not {want!r}"] if got != want else [])
+
+    def answer(line, asks):  # sends a line; the program then asks for answer `asks`, or ends
+        by_id("answer").send_keys(line, Keys.ENTER)
+        wait.until(lambda _: waits() == asks or state() == "ended", f"never asked after {line!r}")
+
+    def pick(name, asks):  # shows a program, waiting for answer `asks`
+        by_id(f"pick-{name}").click()
+        wait.until(lambda _: driver.title.startswith(f"{name}:") and waits() == asks,
+                   f"{name} never showed waiting for answer {asks}")
+
+    if not phone:
+        driver.set_window_size(360, 740)
+    driver.get("about:blank")
+    driver.get(page)
+    wait.until(lambda _: state() == "idle")
+    check("what each program does, on the picker", about(), [True, True])
+    pick("vostrel", 1)
+    check("what each program does, beside a run", about(), [False, False])
+    check("the button that ends the input", by_id("end").text,
+          "Fundi i hyrjes" if phone else "Fundi i hyrjes (Ctrl-D)")
+    answer("7", 2)
+    pick("kandomir", 1)
+    answer("4", 2)
+    pick("vostrel", 2)
+    check("vostrel shown again", [text("transcript"), focus()],
+          ["Numri i pacientit:7\nEmri dhe mbiemri i pacientit:", "answer"])
+    by_id("pick-vostrel").click()  # the program shown: nothing starts anew
+    answer("Emer", 3)
+    pick("kandomir", 2)
+    check("kandomir shown again", [text("transcript"), focus()],
+          ["Cakto vleren per n:4\nCakto vleren per x:", "answer"])
+    answer("0.5", None)
+    check("kandomir, whole", text("transcript"), "Cakto vleren per n:4\nCakto vleren per x:0.5\n"
+          "p1=60\np2=35\n")
+    pick("vostrel", 3)
+    for line, asks in (("70", 4), ("Q", 5), ("D", None)):
+        answer(line, asks)
+    check("vostrel, whole", text("transcript"), "Numri i pacientit:7\nEmri dhe mbiemri i "
+          "pacientit:Emer\nMosha e pacientit:70\nQyteti i pacientit:Q\nDiagnoza e pacientit:D\n"
+          "Emri i pacientit:Emer\nPacienti eshte ne pension.\n")
+    # Back from an ended run to the picker: the hidden status line does not keep focus.
+    driver.get(page)
+    pick("kandomir", 1)
+    answer("x", None)
+    driver.back()
+    wait.until(lambda _: state() == "idle")
+    check("focus after Back from an ended run", [focus(), by_id("status").is_displayed()],
+          ["", False])
+    # After a long answer the field, and the prompt above it, are in view.
+    pick("vostrel", 1)
+    answer("0" * 2999 + "7", 2)
+    try:
+        WebDriverWait(driver, 2, poll_frequency=0.02).until(
+            lambda _: driver.execute_script(IN_VIEW))
+    except TimeoutException:
+        failures.append("the field and the last line are out of view after a long answer")
     return failures
 
 
@@ -318,6 +405,7 @@ def main():
             driver = start()
             checks = [(f"{case['program']}, {case['what']}",
                        lambda case=case: play(driver, page, case)) for case in played]
+            checks.append(("two programs as tabs", lambda: tabs(driver, page, engine == "Chromium")))
             if engine == "Chromium":
                 checks.append(("used as a person uses it",
                                lambda: person(driver, folder, scratch, worked)))
