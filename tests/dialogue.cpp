@@ -9,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <initializer_list>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <utility>
@@ -29,9 +30,7 @@ constexpr auto kRunLimit = std::chrono::seconds(120);
 // A visible prompt shows up at once; one that is not there after this was never flushed. Under a
 // launcher (valgrind, Wine, qemu, Node) the program first waits for the launcher to start, which
 // on a busy machine can take seconds.
-std::chrono::seconds promptLimit() {
-  return std::chrono::seconds(std::getenv("DIALOGUE_LAUNCHER") ? 30 : 5);
-}
+const std::chrono::seconds kPromptLimit(std::getenv("DIALOGUE_LAUNCHER") ? 30 : 5);
 
 struct Child {
   pid_t pid = -1;
@@ -69,6 +68,30 @@ std::vector<std::string> command(const std::vector<std::string>& argv) {
 void replaceAll(std::string& s, const std::string& from, const std::string& to) {
   for (std::size_t at = 0; (at = s.find(from, at)) != std::string::npos; at += to.size())
     s.replace(at, from.size(), to);
+}
+
+// Bytes as a C or a JSON string literal writes them: line ends, quotes and backslashes escaped,
+// and every other control byte or byte past ASCII as `hex` ("\\x", or "\\u00" for JSON, where
+// each byte is then one character, U+0000 to U+00FF) and two hexadecimal digits.
+std::string escaped(const std::string& bytes, const char* hex = "\\x") {
+  std::string text;
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n' || c == '\r' || c == '"' || c == '\\')
+      text += {'\\', c == '\n' ? 'n' : c == '\r' ? 'r' : c};
+    else if (byte < 0x20 || byte >= 0x7F)
+      text += hex + std::string{"0123456789abcdef"[byte >> 4], "0123456789abcdef"[byte & 0xF]};
+    else
+      text += c;
+  }
+  return text;
+}
+
+// The last bytes that a run the harness stopped had written: where it was left.
+std::string endOf(const std::string& out) {
+  const std::size_t from = out.size() > 60 ? out.size() - 60 : 0;
+  return "its output ends " + std::string(from > 0 ? "..." : "") + '"' + escaped(out.substr(from)) +
+         '"';
 }
 
 // Two differences of a Windows build are the platform's, not the program's, and are taken out
@@ -148,13 +171,6 @@ Child spawn(const std::vector<std::string>& program, Output output = Output::Col
   return c;
 }
 
-bool always() {
-  return true;
-}
-bool never() {
-  return false;
-}
-
 // Writes `input` and collects output until `enough` holds with all of `input` written, or both
 // output streams have closed. Returns false when the deadline passes first.
 bool pump(Child& c, const std::string& input, Result& r, const std::function<bool()>& enough,
@@ -206,7 +222,8 @@ bool pump(Child& c, const std::string& input, Result& r, const std::function<boo
 void finish(Child& c, Result& r, bool ok, Clock::time_point deadline) {
   closeFd(c.in);
   if (ok)
-    ok = pump(c, "", r, never, deadline);
+    ok = pump(
+        c, "", r, [] { return false; }, deadline);
   // Only a child of this run is ever signalled or waited for: a pid of -1 would reach every
   // process the harness may signal, and every child it has.
   if (c.pid <= 0)
@@ -222,38 +239,15 @@ void finish(Child& c, Result& r, bool ok, Clock::time_point deadline) {
   if (waited != c.pid)
     throw std::runtime_error(std::string("waitpid failed: ") + std::strerror(errno));
   r.status = !ok ? -1 : WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+  if (!ok && r.stopped.empty())
+    r.stopped =
+        "stopped, still running after " + std::to_string(kRunLimit.count()) + " s; " + endOf(r.out);
   if (std::getenv("DIALOGUE_WINDOWS"))
     normaliseWindows(r);
 }
 
 bool endsWith(const std::string& s, const std::string& tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-// Bytes as a C string literal writes them, so that line ends and other control bytes show.
-std::string visible(const std::string& bytes) {
-  std::string text;
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\n')
-      text += "\\n";
-    else if (c == '\r')
-      text += "\\r";
-    else if (c == '"' || c == '\\')
-      text += {'\\', c};
-    else if (byte < 0x20 || byte >= 0x7F)
-      text += {'\\', 'x', "0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 0xF]};
-    else
-      text += c;
-  }
-  return text;
-}
-
-// The last bytes that a run the harness stopped had written: where it was left.
-std::string endOf(const std::string& out) {
-  const std::size_t from = out.size() > 60 ? out.size() - 60 : 0;
-  return "its output ends " + std::string(from > 0 ? "..." : "") + '"' + visible(out.substr(from)) +
-         '"';
 }
 
 // Where two texts part: the offset of the first byte that differs, and the bytes around it in
@@ -264,9 +258,9 @@ std::string firstDifference(const std::string& expected, const std::string& actu
       expected.begin());
   const std::size_t from = at < 30 ? 0 : at - 30;
   const std::string before =
-      (from > 0 ? "...\"" : "\"") + visible(expected.substr(from, at - from));
+      (from > 0 ? "...\"" : "\"") + escaped(expected.substr(from, at - from));
   const auto around = [&](const std::string& s) {
-    return before + visible(s.substr(at, 30)) + '"' + (s.size() > at + 30 ? "..." : "");
+    return before + escaped(s.substr(at, 30)) + '"' + (s.size() > at + 30 ? "..." : "");
   };
   return "differs from byte " + std::to_string(at) + " on:\n  expected: " + around(expected) +
          "\n  actual:   " + around(actual) + "\n" + std::string(12 + before.size(), ' ') + "^\n";
@@ -290,11 +284,9 @@ Result run(const Program& program, const std::string& input, Output output) {
   Result r;
   Child c = spawn(program.argv, output);
   const auto deadline = Clock::now() + kRunLimit;
-  const bool ok = pump(c, input, r, always, deadline);
+  const bool ok = pump(
+      c, input, r, [] { return true; }, deadline);
   finish(c, r, ok, deadline);
-  if (!ok)
-    r.stopped = "stopped while still running after " + std::to_string(kRunLimit.count()) + " s; " +
-                endOf(r.out);
   return r;
 }
 
@@ -304,12 +296,13 @@ Result converse(const Program& program, const std::vector<std::string>& answers)
   bool ok = answers.size() <= program.prompts.size();
   for (std::size_t i = 0; ok && i < answers.size(); ++i) {
     const auto shown = [&] { return endsWith(r.out, program.prompts[i]); };
-    ok = pump(c, "", r, shown, Clock::now() + promptLimit()) && shown() &&
-         pump(c, answers[i], r, always, Clock::now() + promptLimit());
+    ok = pump(c, "", r, shown, Clock::now() + kPromptLimit) && shown() &&
+         pump(
+             c, answers[i], r, [] { return true; }, Clock::now() + kPromptLimit);
     if (!ok)
-      r.stopped = "stopped after " + std::to_string(promptLimit().count()) +
+      r.stopped = "stopped after " + std::to_string(kPromptLimit.count()) +
                   " s waiting for prompt " + std::to_string(i + 1) + ", \"" +
-                  visible(program.prompts[i]) + "\", or for its answer to be taken; " +
+                  escaped(program.prompts[i]) + "\", or for its answer to be taken; " +
                   endOf(r.out);
   }
   finish(c, r, ok, Clock::now() + kRunLimit);
@@ -325,21 +318,8 @@ void expectRun(const Result& r, const std::string& out, const std::string& err, 
 
 namespace {
 
-// A JSON string in which every byte is one character, U+0000 to U+00FF.
 std::string json(const std::string& bytes) {
-  std::string text = "\"";
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte >= 0x7F || c == '"' || c == '\\') {
-      constexpr char kHex[] = "0123456789abcdef";
-      text += "\\u00";
-      text += kHex[byte >> 4];
-      text += kHex[byte & 0xF];
-    } else {
-      text += c;
-    }
-  }
-  return text + '"';
+  return '"' + escaped(bytes, "\\u00") + '"';
 }
 
 // DIALOGUE_EXPORT, when set, names a file to which the tables are written instead of run, a line
@@ -362,10 +342,6 @@ bool exported(const Program& program, const std::vector<Case>& cases) {
   return true;
 }
 
-} // namespace
-
-namespace {
-
 // The line of the table's row named `what`: the first line from the table's own on that holds
 // the name as a string literal, or the table's line when none does (a name made up in a loop).
 int rowLine(const char* file, int tableLine, const std::string& what) {
@@ -385,26 +361,17 @@ void expectDialogues(const Program& program, const std::vector<Case>& cases, con
   if (exported(program, cases))
     GTEST_SKIP() << "cases written to DIALOGUE_EXPORT, not run";
   // Each way of failing, with the rows that fail so: one changed prompt fails every row alike.
-  std::vector<std::pair<std::string, std::vector<std::string>>> failures;
-  for (const Case& c : cases) {
-    const Result r = run(program, c.input);
-    const std::string what = mismatch(r, c.out, errorLine(program, c.err), 0);
-    if (what.empty())
-      continue;
-    const auto same = std::find_if(failures.begin(), failures.end(),
-                                   [&](const auto& failure) { return failure.first == what; });
-    if (same == failures.end())
-      failures.push_back({what, {c.what}});
-    else
-      same->second.push_back(c.what);
-  }
+  std::map<std::string, std::vector<std::string>> failures;
+  for (const Case& c : cases)
+    if (std::string what = mismatch(run(program, c.input), c.out, errorLine(program, c.err), 0);
+        !what.empty())
+      failures[what].push_back(c.what);
   for (const auto& [what, rows] : failures) {
-    std::string others;
-    for (std::size_t i = 1; i < rows.size(); ++i)
-      others += (i == 1 ? " and " + std::to_string(rows.size() - 1) + " more alike: \"" : ", \"") +
-                rows[i] + '"';
+    std::string names;
+    for (const std::string& row : rows)
+      names += (names.empty() ? "\"" : ", \"") + row + '"';
     ADD_FAILURE_AT(file, rowLine(file, line, rows[0]))
-        << "row \"" << rows[0] << '"' << others << ":\n"
+        << (rows.size() > 1 ? "rows " : "row ") << names << ":\n"
         << what;
   }
 }
