@@ -113,8 +113,8 @@ public:
 
   // Flushes standard output, writes one line on standard error if any read of the run failed (or,
   // when none did, if the last answer's line held more than the answer) and one if any write to
-  // standard output failed, then runs the closing pause. Returns 0, or 1 when
-  // output was lost: a dialogue nobody could see is not a success.
+  // standard output failed, then runs the closing pause. Returns 0, or 1 when output was lost: a
+  // dialogue nobody could see is not a success.
   int finish();
 
 private:

@@ -187,9 +187,9 @@ template <typename Real> bool convert(const Kept& k, Real& value) {
 // The state a read leaves, and how it ended: a number that does not convert is out of range when
 // it has all a number needs, and otherwise no number.
 template <typename Number>
-std::pair<std::ios_base::iostate, ReadEnd> scanAndConvert(std::streambuf& in, Number& field,
-                                                          bool real, std::size_t most) {
-  const Kept kept = scan(in, real, most);
+std::pair<std::ios_base::iostate, ReadEnd> scanAndConvert(std::streambuf& in, Number& field) {
+  constexpr bool real = std::is_floating_point_v<Number>;
+  const Kept kept = scan(in, real, real ? kRealDigits : kIntDigits);
   std::ios_base::iostate state = kept.endOfInput ? std::ios_base::eofbit : std::ios_base::goodbit;
   Number value{};
   if (convert(kept, value)) {
@@ -200,7 +200,7 @@ std::pair<std::ios_base::iostate, ReadEnd> scanAndConvert(std::streambuf& in, Nu
   return {state | std::ios_base::failbit, whole ? ReadEnd::OutOfRange : ReadEnd::NotANumber};
 }
 
-template <typename Number> void read(Number& field, bool real, std::size_t most) {
+template <typename Number> void read(Number& field) {
   // The sentry flushes the prompt, skips white space, and fails at once when standard input has
   // already failed or runs out.
   const bool failedBefore = std::cin.fail();
@@ -208,7 +208,7 @@ template <typename Number> void read(Number& field, bool real, std::size_t most)
   ReadEnd end = failedBefore ? ReadEnd::AfterFailure : ReadEnd::InputEnded;
   if (sentry) {
     std::ios_base::iostate state{};
-    std::tie(state, end) = scanAndConvert(*std::cin.rdbuf(), field, real, most);
+    std::tie(state, end) = scanAndConvert(*std::cin.rdbuf(), field);
     std::cin.setstate(state);
   }
   noteRead(end);
@@ -217,25 +217,25 @@ template <typename Number> void read(Number& field, bool real, std::size_t most)
 } // namespace
 
 std::ios_base::iostate scanNumber(std::streambuf& in, int& value) {
-  return scanAndConvert(in, value, false, kIntDigits).first;
+  return scanAndConvert(in, value).first;
 }
 
 std::ios_base::iostate scanNumber(std::streambuf& in, float& value) {
-  return scanAndConvert(in, value, true, kRealDigits).first;
+  return scanAndConvert(in, value).first;
 }
 
 std::ios_base::iostate scanNumber(std::streambuf& in, double& value) {
-  return scanAndConvert(in, value, true, kRealDigits).first;
+  return scanAndConvert(in, value).first;
 }
 
 void readNumber(int& field) {
-  read(field, false, kIntDigits);
+  read(field);
 }
 
 void readNumber(float& field) {
-  read(field, true, kRealDigits);
+  read(field);
 }
 
 void readNumber(double& field) {
-  read(field, true, kRealDigits);
+  read(field);
 }
