@@ -114,6 +114,8 @@ void StandardInput::note(const std::string& prompt, ReadEnd end, std::size_t lim
 // ASCII as \xHH, so that the line stays ASCII.
 std::string StandardInput::unread() const {
   const auto held = static_cast<std::size_t>(egptr() - gptr());
+  if (held == 0) // nothing held, or nothing read yet, when no block has been taken
+    return "";
   const void* const lineEnd = std::memchr(gptr(), '\n', held);
   std::string rest(gptr(), lineEnd != nullptr ? static_cast<const char*>(lineEnd) - gptr() : held);
   const std::size_t first = rest.find_first_not_of(" \t\r\v\f");
