@@ -42,9 +42,10 @@ void play(const char* doc, const Program& program, const Lines& shown) {
   std::istringstream lines(view);
   std::string line;
   for (const auto& [number, text] : shown) {
-    if (!std::getline(lines, line) || line != text) {
-      ADD_FAILURE_AT(doc, number) << "the program shows \"" << line << "\" where this shows \""
-                                  << text << '"';
+    const bool more = static_cast<bool>(std::getline(lines, line));
+    if (!more || line != text) {
+      ADD_FAILURE_AT(doc, number) << "where this line is, the program shows "
+                                  << (more ? '"' + line + '"' : std::string("nothing more"));
       return;
     }
   }
