@@ -129,7 +129,7 @@ function render() {
   form.dataset.state = run?.state ?? 'idle';
   form.dataset.testWaits = run?.waits ?? 0;
   const focus = document.activeElement;
-  if (run && !run.over && focus !== answer && (focus === document.body || focus === status))
+  if (run && !run.over && (focus === document.body || focus === status))
     answer.focus();
   else if (run?.over && (form.contains(focus) || focus === document.body)) status.focus();
   else if (focus !== document.body && focus.closest('[hidden]')) focus.blur();
