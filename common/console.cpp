@@ -6,65 +6,172 @@
 #include <cstring>
 #include <iostream>
 
+// Only the end of a long write can be the line being written, so a write is looked at from its
+// last line end on, and only its last kKept bytes are kept.
+void ReadWatch::Line::see(const char* s, std::size_t n) {
+  std::size_t tail = 0; // the bytes of the write after its last line end, kKept at most
+  while (tail < n && tail < kKept && s[n - 1 - tail] != '\n')
+    ++tail;
+  if (tail < n) {
+    // A line starts within this write: after its line end, or before the bytes kept.
+    line_.clear();
+    cut_ = s[n - 1 - tail] != '\n';
+  }
+  line_.append(s + n - tail, tail);
+  if (line_.size() > kKept) {
+    line_.erase(0, line_.size() - kKept);
+    cut_ = true;
+  }
+}
+
+std::string ReadWatch::Line::take() {
+  std::string line = (cut_ ? "..." : "") + line_.substr(0, line_.find_last_not_of(' ') + 1);
+  line_.clear();
+  cut_ = false;
+  return line;
+}
+
+namespace {
+
+std::string answerTo(const std::string& prompt) {
+  return "pergjigjja e \"" + prompt + "\" ";
+}
+
+std::string endedBefore(const std::string& prompt) {
+  return "mbaroi para pergjigjes se \"" + prompt + '"';
+}
+
+} // namespace
+
+// Once standard input is no longer good: at the end of the input after a read that took its
+// answer, the next read will fail; and once it has failed, which read did and why.
+void ReadWatch::look() {
+  if (found_ || in_.good())
+    return;
+  if (!in_.fail()) {
+    answeredAtEnd_ = true;
+    return;
+  }
+  found_ = true;
+  switch (numbers_.takeOutcome()) {
+  case NumberScan::Outcome::NotANumber:
+    failure_ = answerTo(prompt_) + "nuk eshte numer";
+    return;
+  case NumberScan::Outcome::OutOfRange:
+    failure_ = answerTo(prompt_) + "eshte numer jashte kufijve te tipit te tij";
+    return;
+  case NumberScan::Outcome::Read: // a number at the very end of the input
+    answeredAtEnd_ = true;
+    break;
+  case NumberScan::Outcome::None:
+    break;
+  }
+  // With the input not at its end, only a line read fails: on a line longer than its field, of
+  // which it kept what it counts.
+  if (!in_.eof()) {
+    failure_ = answerTo(prompt_) + "eshte me e gjate se " + std::to_string(in_.gcount()) + " bajt";
+    return;
+  }
+  if (!answeredAtEnd_) {
+    failure_ = endedBefore(prompt_);
+    return;
+  }
+  // The read that began with the last flush took its answer, and the input ended right after it:
+  // the read that failed came later, and its prompt is what was written since, or, where nothing
+  // was (the character dropped after a number is no answer of its own), what is written next.
+  const std::string later = written_.take();
+  nextIsPrompt_ = later.empty();
+  if (!nextIsPrompt_)
+    failure_ = endedBefore(later);
+}
+
+void ReadWatch::writing(const char* s, std::size_t n) {
+  look();
+  if (nextIsPrompt_) {
+    Line next;
+    next.see(s, n);
+    if (const std::string prompt = next.take(); !prompt.empty()) {
+      failure_ = endedBefore(prompt);
+      nextIsPrompt_ = false;
+    }
+  } else if (!found_) {
+    written_.see(s, n);
+  }
+}
+
+void ReadWatch::flushing() {
+  look();
+  if (!in_.good())
+    return;
+  // A read begins, or output ends: what was written since the last read is the prompt.
+  prompt_ = written_.take();
+  numbers_.takeOutcome();
+  answeredAtEnd_ = false;
+}
+
+std::string ReadWatch::firstFailure() {
+  look();
+  // Every dialogue writes after its last read, so the prompt awaited comes; were it not to, the
+  // last prompt seen is named.
+  if (nextIsPrompt_)
+    failure_ = endedBefore(prompt_);
+  nextIsPrompt_ = false;
+  return failure_;
+}
+
 void WatchedOutput::failed() {
   // A failure that set no reason of its own is still an input/output error.
   if (firstError_ == 0)
     firstError_ = errno != 0 ? errno : EIO;
 }
 
-// Only the end of a long write can be the line being written, so a write is looked at from its
-// last line end on, and only its last kPromptKept bytes are kept.
-void WatchedOutput::see(const char* s, std::size_t n) {
-  std::size_t tail = 0; // the bytes of the write after its last line end, kPromptKept at most
-  while (tail < n && tail < kPromptKept && s[n - 1 - tail] != '\n')
-    ++tail;
-  if (tail < n) {
-    // A line starts within this write: after its line end, or before the bytes kept.
-    line_.clear();
-    lineCut_ = s[n - 1 - tail] != '\n';
+// Passes the buffer on, with errno cleared first, so that a reason kept is this pass's own.
+bool WatchedOutput::passOn() {
+  const auto held = static_cast<std::streamsize>(held_);
+  held_ = 0;
+  errno = 0;
+  if (held > 0 && to_->sputn(buffer_, held) < held) {
+    failed();
+    return false;
   }
-  line_.append(s + n - tail, tail);
-  if (line_.size() > kPromptKept) {
-    line_.erase(0, line_.size() - kPromptKept);
-    lineCut_ = true;
-  }
+  return true;
 }
 
-std::string WatchedOutput::takePrompt() {
-  std::string prompt = (lineCut_ ? "..." : "") + line_.substr(0, line_.find_last_not_of(' ') + 1);
-  line_.clear();
-  lineCut_ = false;
-  return prompt;
+void WatchedOutput::keep(const char* s, std::size_t n) {
+  watch_->writing(s, n);
+  if (firstError_ != 0 || (held_ + n > sizeof buffer_ && !passOn()))
+    return;
+  if (n >= sizeof buffer_) {
+    errno = 0;
+    if (to_->sputn(s, static_cast<std::streamsize>(n)) < static_cast<std::streamsize>(n))
+      failed();
+    return;
+  }
+  std::memcpy(buffer_ + held_, s, n);
+  held_ += n;
 }
 
-// errno is cleared before each write passed on, so that a reason kept is that write's own.
 WatchedOutput::int_type WatchedOutput::overflow(int_type c) {
   if (traits_type::eq_int_type(c, traits_type::eof()))
     return traits_type::not_eof(c);
   const char character = traits_type::to_char_type(c);
-  see(&character, 1);
-  errno = 0;
-  const int_type written = to_->sputc(character);
-  if (traits_type::eq_int_type(written, traits_type::eof()))
-    failed();
-  return written;
+  keep(&character, 1);
+  return c;
 }
 
 std::streamsize WatchedOutput::xsputn(const char* s, std::streamsize n) {
-  see(s, static_cast<std::size_t>(n));
-  errno = 0;
-  const std::streamsize written = to_->sputn(s, n);
-  if (written < n)
-    failed();
-  return written;
+  keep(s, static_cast<std::size_t>(n));
+  return n;
 }
 
 int WatchedOutput::sync() {
+  watch_->flushing();
+  if (firstError_ != 0 || !passOn())
+    return 0;
   errno = 0;
-  const int result = to_->pubsync();
-  if (result != 0)
+  if (to_->pubsync() != 0)
     failed();
-  return result;
+  return 0;
 }
 
 // fgets stops after a line end and ends what it stored with a terminator, but a line may hold NUL
@@ -88,25 +195,6 @@ StandardInput::int_type StandardInput::underflow() {
   dirty_ = static_cast<std::size_t>(terminator - block_) + 1;
   setg(block_, block_, block_ + (terminator - block_));
   return traits_type::to_int_type(*gptr());
-}
-
-void StandardInput::note(const std::string& prompt, ReadEnd end, std::size_t limit) {
-  if (!firstFailure_.empty() || end == ReadEnd::Read || end == ReadEnd::AfterFailure)
-    return;
-  const std::string answer = "pergjigjja e \"" + prompt + "\" ";
-  switch (end) {
-  case ReadEnd::NotANumber:
-    firstFailure_ = answer + "nuk eshte numer";
-    break;
-  case ReadEnd::OutOfRange:
-    firstFailure_ = answer + "eshte numer jashte kufijve te tipit te tij";
-    break;
-  case ReadEnd::TooLong:
-    firstFailure_ = answer + "eshte me e gjate se " + std::to_string(limit) + " bajt";
-    break;
-  default:
-    firstFailure_ = "mbaroi para pergjigjes se \"" + prompt + '"';
-  }
 }
 
 // The rest of the line is what the block holds up to its line end: the block is at most one line.
@@ -134,14 +222,7 @@ std::string StandardInput::unread() const {
          (rest[0] == ',' ? "; numrat shkruhen me pike dhjetore, jo me presje" : "");
 }
 
-void noteRead(ReadEnd end, std::size_t limit) {
-  auto* const out = dynamic_cast<WatchedOutput*>(std::cout.rdbuf());
-  auto* const in = dynamic_cast<StandardInput*>(std::cin.rdbuf());
-  if (out != nullptr && in != nullptr)
-    in->note(out->takePrompt(), end, limit);
-}
-
-Console::Console(const char* program) : program_(program) {
+Console::Console(const char* program) : program_(program), reads_(std::cin, numbers_) {
   // In this order, each step needing the one before:
   // 1. The programs write only through the C++ streams, never C's, so the streams need not pass
   //    every character through the C library one call at a time: unsynchronised, standard output
@@ -150,26 +231,34 @@ Console::Console(const char* program) : program_(program) {
   //    read waits, and standard error stays unbuffered. This must come before the first input or
   //    output, and in GNU's library it gives standard output a new stream buffer.
   std::ios_base::sync_with_stdio(false);
-  // 2. So standard output's buffer is taken only now, and the watch passes every write on to it.
-  original_ = std::cout.rdbuf();
-  watched_.passTo(original_);
+  // 2. So standard output's buffer is taken only now. The watch passes every write on to it, and
+  //    shows each to the read watch first.
+  originalOutput_ = std::cout.rdbuf();
+  watched_.passTo(originalOutput_, &reads_);
   std::cout.rdbuf(&watched_);
+  // 3. Standard input is read in blocks, and the number scan reads from them.
   originalInput_ = std::cin.rdbuf(&input_);
+  // 4. Every `>>` of a number scans with NumberScan, every `<<` of one writes with NanWithoutSign.
+  inputLocale_ = std::cin.imbue(std::locale(std::cin.getloc(), &numbers_));
+  outputLocale_ = std::cout.imbue(std::locale(std::cout.getloc(), &nanWithoutSign_));
 }
 
 Console::~Console() {
+  std::cout.flush();
+  std::cout.imbue(outputLocale_);
+  std::cin.imbue(inputLocale_);
   std::cin.rdbuf(originalInput_);
-  std::cout.rdbuf(original_);
+  std::cout.rdbuf(originalOutput_);
 }
 
 int Console::finish() {
   // A write that fails only now, as the last output leaves, counts too.
   std::cout.flush();
-  // Standard input never leaves its failed state once a read fails, so checking it here covers
+  // Standard input never leaves its failed state once a read fails, so the watch's word covers
   // every read of the run. Reaching end of input after a complete read sets only the end-of-file
   // state, which is not a failure.
-  if (std::cin.fail())
-    std::cerr << program_ << ": hyrja nuk u lexua e plote: " << input_.firstFailure()
+  if (const std::string failure = reads_.firstFailure(); !failure.empty())
+    std::cerr << program_ << ": hyrja nuk u lexua e plote: " << failure
               << "; vlerat qe mungojne jane 0 ose bosh\n";
   else if (const std::string unread = input_.unread(); !unread.empty())
     std::cerr << program_ << ": " << unread << '\n';

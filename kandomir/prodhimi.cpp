@@ -1,10 +1,8 @@
 // kandomir: reads n and x, prints p1 = x * 2 * 3 * ... * (n + 1) and p2 = 5 * 7 * ... * (2n - 1).
 #include <cmath>
-#include <cstdint>
 #include <iostream>
 
 #include "console.h"
-#include "read_number.h"
 
 struct prodhimi {
   // Defined before the reads, so a failed read leaves 0.
@@ -15,19 +13,19 @@ struct prodhimi {
 
   prodhimi() {
     std::cout << "Cakto vleren per n:";
-    readNumber(n);
+    std::cin >> n;
     std::cout << "Cakto vleren per x:";
-    readNumber(x);
+    std::cin >> x;
   }
 
   // The product of the factors c*i + 1 for i = a, a + 1, ... while i <= b. The test comes after
   // each factor, so the first factor is always taken. Index and factor are 64-bit, so that every
   // int bound ends the loop and no factor wraps.
-  double pro(std::int64_t a, std::int64_t b, std::int64_t c) const {
+  double pro(long long a, long long b, long long c) const {
     double r = 1.0;
-    std::int64_t i = a;
+    long long i = a;
     do {
-      const std::int64_t factor = c * i + 1;
+      const long long factor = c * i + 1;
       r *= static_cast<double>(factor);
       ++i;
       // Infinity and not-a-number stay as they are when multiplied by a positive number. With
@@ -41,12 +39,12 @@ struct prodhimi {
 
   void llogaritVleratDalese() {
     p1 = static_cast<double>(x) * pro(1, n, 1);
-    p2 = pro(2, std::int64_t{n} - 1, 2);
+    p2 = pro(2, static_cast<long long>(n) - 1, 2);
   }
 
   void shtypVleratDalese() const {
-    std::cout << "p1=" << withoutNanSign(p1) << std::endl;
-    std::cout << "p2=" << withoutNanSign(p2) << std::endl;
+    std::cout << "p1=" << p1 << std::endl;
+    std::cout << "p2=" << p2 << std::endl;
   }
 };
 

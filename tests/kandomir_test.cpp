@@ -74,6 +74,7 @@ TEST(Product, HostileInput) {
           {"x inf", "3\ninf\n", products("0", "5"), notANumber(kAskX)},
           {"n a lone minus", "-\n2\n", products("0", "5"), notANumber(kAskN)},
           {"end of input at x", "4\n", products("0", "35"), inputEnded(kAskX)},
+          {"end of input right after n", "4", products("0", "35"), inputEnded(kAskX)},
       });
 }
 

@@ -55,6 +55,8 @@ inline std::string failedRead(const std::string& prompt, const std::string& why)
                       : "pergjigjja e " + shown + ' ' + why) +
          "; vlerat qe mungojne jane 0 ose bosh";
 }
+// The limits of the patient's text fields, in bytes: name, city, diagnosis.
+inline const std::vector<int> kFieldLimits = {29, 14, 49};
 inline std::string notANumber(const std::string& prompt) {
   return failedRead(prompt, "nuk eshte numer");
 }
@@ -70,8 +72,9 @@ inline std::string inputEnded(const std::string& prompt) {
 
 // What it writes there when no read failed and the last answer's line held more than the answer:
 // that rest, as shown, and for a comma after a number that numbers take a decimal point.
+inline const std::string kUnreadStart = "mbeti pa u lexuar: \"";
 inline std::string unread(const std::string& shown, bool comma = false) {
-  return "mbeti pa u lexuar: \"" + shown + '"' +
+  return kUnreadStart + shown + '"' +
          (comma ? "; numrat shkruhen me pike dhjetore, jo me presje" : "");
 }
 

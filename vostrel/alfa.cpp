@@ -1,6 +1,5 @@
 // Value pair: y = 3a + (2m - 1)!, shown on two records with fixed values.
 #include <cmath>
-#include <cstdint>
 #include <iostream>
 
 #include "console.h"
@@ -23,8 +22,7 @@ struct Alfa {
   // there and any m finishes at once.
   void Funk() {
     double f = 1.0;
-    const std::int64_t last = 2 * std::int64_t{m} - 1;
-    for (std::int64_t i = 1; i <= last && std::isfinite(f); ++i)
+    for (long long i = 1; i <= 2 * static_cast<long long>(m) - 1 && std::isfinite(f); ++i)
       f *= static_cast<double>(i);
     y = 3.0 * a + f;
   }

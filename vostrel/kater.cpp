@@ -3,7 +3,6 @@
 
 #include "console.h"
 #include "exercises.h"
-#include "read_number.h"
 
 struct kater {
   double a;
@@ -35,9 +34,9 @@ int mainT3() {
   double b = 0;
   std::cout << "\nVlerat e lexuara"
             << "\n\nBrinja a: ";
-  readNumber(a);
+  std::cin >> a;
   std::cout << "\nBrinja b: ";
-  readNumber(b);
+  std::cin >> b;
   kater drejtkendeshi(a, b);
   drejtkendeshi.llogaritja();
   drejtkendeshi.shtypja();

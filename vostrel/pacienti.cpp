@@ -1,10 +1,8 @@
 // The patient record and the entry of vostrel: five answers in, the name and the pension verdict
 // out.
 #include <iostream>
-#include <iterator>
 
 #include "console.h"
-#include "read_number.h"
 
 struct clsPacienti {
   // Every field starts defined, so a read that fails leaves 0 or an empty text behind.
@@ -16,20 +14,20 @@ struct clsPacienti {
 
   clsPacienti() {
     std::cout << "Numri i pacientit:";
-    readNumber(numri);
+    std::cin >> numri;
     // The number leaves its line end in the input. Dropping that one character lets the next
     // line read see the next line; anything else typed after the number stays for it.
     std::cin.ignore();
     std::cout << "Emri dhe mbiemri i pacientit:";
-    readLine(emri);
+    std::cin.getline(emri, 30);
     std::cout << "Mosha e pacientit:";
-    readNumber(mosha);
+    std::cin >> mosha;
     std::cin.ignore();
     std::cout << "Qyteti i pacientit:";
-    // The city is read with a bound one short of its array: at most 14 characters are kept.
-    readLine(qyteti, std::size(qyteti) - 1);
+    // One short of the array: at most 14 characters are kept.
+    std::cin.getline(qyteti, 15);
     std::cout << "Diagnoza e pacientit:";
-    readLine(diagnoza);
+    std::cin.getline(diagnoza, 50);
   }
 
   void shtypEmrin() const { std::cout << "Emri i pacientit:" << emri << std::endl; }

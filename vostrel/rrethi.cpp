@@ -3,11 +3,10 @@
 
 #include "console.h"
 #include "exercises.h"
-#include "read_number.h"
 
 struct rrethi {
   double pi;
-  double r = 0; // defined, so a failed read of the radius gives 0
+  double r = 0;
   double s = 0;
   double p = 0;
 
@@ -33,9 +32,9 @@ struct rrethi {
 int mainT2() {
   Console console("vostrel");
   rrethi rreth;
-  double x = 0;
+  double x = 0; // defined, so a failed read of the radius gives 0
   std::cout << "\nRrezja e rrethit x: ";
-  readNumber(x);
+  std::cin >> x;
   rreth.rrezja(x);
   rreth.llogaritja();
   rreth.shtypja();

@@ -1,18 +1,14 @@
-#include "read_number.h"
-
-#include "console.h"
+#include "numbers.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <iostream>
+#include <ios>
 #include <limits>
 #include <string>
 #include <system_error>
-#include <tuple>
 #include <type_traits>
-#include <utility>
 
 namespace {
 
@@ -83,19 +79,9 @@ Skipped skipDigits(std::streambuf& in) {
   return skipped;
 }
 
-// Standard libraries' formatted extraction differs on odd answers: one reads "inf", "nan" and
-// hexadecimal numbers such as "0x1p3", fails on "1.5e3x" or an underflowing "1e-400", and leaves
-// other characters in the input after a failure. The programs take the characters of a number as
-// GNU's library does, on every library, by scanning them themselves:
-//  - an optional sign, then digits;
-//  - for a real number also one decimal point, and after at least one digit an exponent: "e" or
-//    "E", an optional sign and digits. "e" is taken even when no digit follows, and the read then
-//    fails, as "1e" is no number.
-// Each character taken is consumed; the first one that cannot continue the number stays in the
-// input. Unlike GNU's library, which stores 0 or the type's limit when a read fails or
-// overflows, a failed read leaves the field as it was (see readNumber). Of the characters taken
-// only what the value needs is kept: leading zeros and the point only move the exponent, and at
-// most `most` significant digits are kept.
+// The characters of a number, taken as NumberScan says (numbers.h). Of the characters taken only
+// what the value needs is kept: leading zeros and the point only move the exponent, and at most
+// `most` significant digits are kept.
 Kept scan(std::streambuf& in, bool real, std::size_t most) {
   Kept k;
   k.significant.reserve(most);
@@ -184,58 +170,67 @@ template <typename Real> bool convert(const Kept& k, Real& value) {
   return std::isfinite(value);
 }
 
-// The state a read leaves, and how it ended: a number that does not convert is out of range when
-// it has all a number needs, and otherwise no number.
+// Scans a number from `in` into `value`, adding to `state` what the read leaves: failbit for a
+// failed read, eofbit when the input ran out during the scan. A number that does not convert is
+// out of range when it has all a number needs, and otherwise no number; either stores 0.
 template <typename Number>
-std::pair<std::ios_base::iostate, ReadEnd> scanAndConvert(std::streambuf& in, Number& field) {
+NumberScan::Outcome scanInto(std::streambuf& in, std::ios_base::iostate& state, Number& value) {
   constexpr bool real = std::is_floating_point_v<Number>;
   const Kept kept = scan(in, real, real ? kRealDigits : kIntDigits);
-  std::ios_base::iostate state = kept.endOfInput ? std::ios_base::eofbit : std::ios_base::goodbit;
-  Number value{};
-  if (convert(kept, value)) {
-    field = value;
-    return {state, ReadEnd::Read};
-  }
+  if (kept.endOfInput)
+    state |= std::ios_base::eofbit;
+  if (convert(kept, value))
+    return NumberScan::Outcome::Read;
+  value = 0;
+  state |= std::ios_base::failbit;
   const bool whole = kept.digits && (!kept.exponent || kept.exponentDigits);
-  return {state | std::ios_base::failbit, whole ? ReadEnd::OutOfRange : ReadEnd::NotANumber};
+  return whole ? NumberScan::Outcome::OutOfRange : NumberScan::Outcome::NotANumber;
 }
 
-template <typename Number> void read(Number& field) {
-  // The sentry flushes the prompt, skips white space, and fails at once when standard input has
-  // already failed or runs out.
-  const bool failedBefore = std::cin.fail();
-  const std::istream::sentry sentry(std::cin);
-  ReadEnd end = failedBefore ? ReadEnd::AfterFailure : ReadEnd::InputEnded;
-  if (sentry) {
-    std::ios_base::iostate state{};
-    std::tie(state, end) = scanAndConvert(*std::cin.rdbuf(), field);
-    std::cin.setstate(state);
-  }
-  noteRead(end);
+// The buffer that a stream's `>>` reads, or none when `stream` is no stream.
+std::streambuf* bufferOf(std::ios_base& stream) {
+  auto* const ios = dynamic_cast<std::ios*>(&stream);
+  return ios != nullptr ? ios->rdbuf() : nullptr;
 }
 
 } // namespace
 
-std::ios_base::iostate scanNumber(std::streambuf& in, int& value) {
-  return scanAndConvert(in, value).first;
+// Reads a Number, and hands it on as the Stored type that num_get was asked for.
+template <typename Number, typename Stored>
+NumberScan::iter_type NumberScan::read(iter_type in, iter_type end, std::ios_base& stream,
+                                       std::ios_base::iostate& state, Stored& value) const {
+  std::streambuf* const buffer = bufferOf(stream);
+  if (buffer == nullptr)
+    return std::num_get<char>::do_get(in, end, stream, state, value);
+  Number number = 0;
+  last_ = scanInto(*buffer, state, number);
+  value = number;
+  return iter_type(buffer);
 }
 
-std::ios_base::iostate scanNumber(std::streambuf& in, float& value) {
-  return scanAndConvert(in, value).first;
+NumberScan::iter_type NumberScan::do_get(iter_type in, iter_type end, std::ios_base& stream,
+                                         std::ios_base::iostate& state, long& value) const {
+  return read<int>(in, end, stream, state, value);
 }
 
-std::ios_base::iostate scanNumber(std::streambuf& in, double& value) {
-  return scanAndConvert(in, value).first;
+NumberScan::iter_type NumberScan::do_get(iter_type in, iter_type end, std::ios_base& stream,
+                                         std::ios_base::iostate& state, float& value) const {
+  return read<float>(in, end, stream, state, value);
 }
 
-void readNumber(int& field) {
-  read(field);
+NumberScan::iter_type NumberScan::do_get(iter_type in, iter_type end, std::ios_base& stream,
+                                         std::ios_base::iostate& state, double& value) const {
+  return read<double>(in, end, stream, state, value);
 }
 
-void readNumber(float& field) {
-  read(field);
+NanWithoutSign::iter_type NanWithoutSign::do_put(iter_type out, std::ios_base& stream, char fill,
+                                                 double value) const {
+  return std::num_put<char>::do_put(out, stream, fill,
+                                    std::isnan(value) ? std::fabs(value) : value);
 }
 
-void readNumber(double& field) {
-  read(field);
+NanWithoutSign::iter_type NanWithoutSign::do_put(iter_type out, std::ios_base& stream, char fill,
+                                                 long double value) const {
+  return std::num_put<char>::do_put(out, stream, fill,
+                                    std::isnan(value) ? std::fabs(value) : value);
 }

@@ -1,6 +1,6 @@
-// The number scan against a straightforward conversion of the whole text (strtod, strtof,
-// std::from_chars): the same value or the same failure, however long the number, with the whole
-// text consumed.
+// The number scan, through standard streams imbued with it, against a straightforward conversion
+// of the whole text (strtod, strtof, std::from_chars): the same value or the same failure, however
+// long the number, with the whole text consumed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,14 +10,16 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <istream>
 #include <limits>
+#include <locale>
 #include <random>
 #include <sstream>
 #include <string>
 #include <type_traits>
 #include <vector>
 
-#include "read_number.h"
+#include "numbers.h"
 
 namespace {
 
@@ -64,15 +66,18 @@ template <typename Number> void expectAsWhole(const std::string& text) {
                                        " (" + std::to_string(text.size()) + " characters)");
   Number want{};
   const bool ok = whole(text, want);
-  // Read a character at a time, and from a buffer held ahead a few characters at a time.
-  std::stringbuf plain(text);
+  // Read a character at a time from a string stream, and from a buffer held ahead a few
+  // characters at a time.
+  std::istringstream plain(text);
   Trickle trickle(text);
-  for (std::streambuf* in :
-       {static_cast<std::streambuf*>(&plain), static_cast<std::streambuf*>(&trickle)}) {
+  std::istream held(&trickle);
+  for (std::istream* in : {static_cast<std::istream*>(&plain), &held}) {
+    in->imbue(std::locale(in->getloc(), new NumberScan));
     Number got{};
-    const std::ios_base::iostate state = scanNumber(*in, got);
-    EXPECT_EQ(state, ok ? std::ios_base::eofbit : std::ios_base::eofbit | std::ios_base::failbit);
-    // The same value and sign (-0 is not 0); a failed read leaves the value as it was.
+    *in >> got;
+    EXPECT_EQ(in->rdstate(),
+              ok ? std::ios_base::eofbit : std::ios_base::eofbit | std::ios_base::failbit);
+    // The same value and sign (-0 is not 0); a failed read stores 0.
     EXPECT_EQ(got, ok ? want : Number{});
     EXPECT_EQ(std::signbit(got), ok && std::signbit(want));
   }
@@ -139,7 +144,7 @@ std::string scientific(const Decimal& d, std::size_t zeros, std::size_t exponent
          std::string(exponentZeros, '0') + std::to_string(std::labs(exponent));
 }
 
-TEST(ReadNumber, LongNumbersAsWhole) {
+TEST(NumberScan, LongNumbersAsWhole) {
   const std::string nonZeroFarOn = std::string(5000, '0') + "1";
   const std::string zeros(100000, '0');
   const std::string nines(5000, '9');
@@ -173,7 +178,7 @@ TEST(ReadNumber, LongNumbersAsWhole) {
 
 // Long random numbers right at a rounding tie, on it or a non-zero digit past it, in either
 // form, against the conversion of the whole text.
-TEST(ReadNumber, RandomTiesAsWhole) {
+TEST(NumberScan, RandomTiesAsWhole) {
   std::mt19937_64 random(20261207); // NOLINT(cert-msc32-c,cert-msc51-cpp): the same cases each run
   const auto pick = [&](std::size_t most) { return random() % (most + 1); };
   for (int i = 0; i < 300; ++i) {
