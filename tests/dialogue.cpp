@@ -250,6 +250,20 @@ bool endsWith(const std::string& s, const std::string& tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
+// What is wrong with a run, or nothing.
+std::string mismatch(const Result& r, const std::string& out, const std::string& err, int status) {
+  std::string what = r.stopped.empty() ? "" : r.stopped + "\n";
+  if (r.out != out)
+    what += "standard output " + firstDifference(out, r.out);
+  if (r.err != err)
+    what += "standard error " + firstDifference(err, r.err);
+  if (r.status != status)
+    what += "exit status " + std::to_string(r.status) + ", not " + std::to_string(status) + "\n";
+  return what;
+}
+
+} // namespace
+
 // Where two texts part: the offset of the first byte that differs, and the bytes around it in
 // each, labelled, with a caret under the first that differs.
 std::string firstDifference(const std::string& expected, const std::string& actual) {
@@ -265,20 +279,6 @@ std::string firstDifference(const std::string& expected, const std::string& actu
   return "differs from byte " + std::to_string(at) + " on:\n  expected: " + around(expected) +
          "\n  actual:   " + around(actual) + "\n" + std::string(12 + before.size(), ' ') + "^\n";
 }
-
-// What is wrong with a run, or nothing.
-std::string mismatch(const Result& r, const std::string& out, const std::string& err, int status) {
-  std::string what = r.stopped.empty() ? "" : r.stopped + "\n";
-  if (r.out != out)
-    what += "standard output " + firstDifference(out, r.out);
-  if (r.err != err)
-    what += "standard error " + firstDifference(err, r.err);
-  if (r.status != status)
-    what += "exit status " + std::to_string(r.status) + ", not " + std::to_string(status) + "\n";
-  return what;
-}
-
-} // namespace
 
 Result run(const Program& program, const std::string& input, Output output) {
   Result r;

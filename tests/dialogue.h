@@ -61,6 +61,10 @@ inline std::string errorLine(const Program& program, const std::string& err) {
   return err.empty() ? "" : program.name + ": " + err + "\n";
 }
 
+// Where two texts part, in a few lines: the offset of the first byte that differs, and the bytes
+// around it in each, labelled, control bytes escaped, with a caret under the first that differs.
+std::string firstDifference(const std::string& expected, const std::string& actual);
+
 // Expects a run's exact standard output, standard error and exit status. A failure is reported at
 // the caller's line, with where each stream first differs.
 void expectRun(const Result& r, const std::string& out, const std::string& err, int status = 0,

@@ -3,8 +3,8 @@
 // on its line, as a terminal shows them, right after the prompt.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,43 +15,61 @@ namespace {
 
 using Lines = std::vector<std::pair<int, std::string>>; // each line with its number in the file
 
-// Plays the worked dialogue `shown` of file `doc` and reports the first line that differs.
+// Plays the worked dialogue `shown` of file `doc` and reports the first line that differs, with
+// the line as the program shows it (expected) and as the doc does (actual).
 void play(const char* doc, const Program& program, const Lines& shown) {
-  std::vector<std::string> answers;
-  for (std::size_t i = 0; i < program.prompts.size(); ++i) {
+  // The doc's lines as the program writes them, without the answers typed: each prompt line is
+  // the prompt, where the program waits, and the line end is the answer's.
+  std::string input, written;
+  std::vector<std::size_t> lineAt; // where each doc line starts in `written`
+  std::vector<std::pair<std::size_t, std::string>> echoes; // each answer typed and where it shows
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const auto& [number, text] = shown[i];
+    lineAt.push_back(written.size());
+    if (i >= program.prompts.size()) {
+      written += text + "\n";
+      continue;
+    }
     const std::string& prompt = program.prompts[i];
-    if (i >= shown.size() || shown[i].second.rfind(prompt, 0) != 0) {
-      ADD_FAILURE_AT(doc, i < shown.size() ? shown[i].first : shown.back().first)
-          << "no line starting with the prompt \"" << prompt << "\" here";
+    if (text.rfind(prompt, 0) != 0) {
+      ADD_FAILURE_AT(doc, number) << "no line starting with the prompt here: the line "
+                                  << firstDifference(prompt, text);
       return;
     }
-    answers.push_back(shown[i].second.substr(prompt.size()) + "\n");
+    written += prompt;
+    echoes.emplace_back(written.size(), text.substr(prompt.size()) + "\n");
+    input += echoes.back().second;
   }
-  std::string input;
-  for (const std::string& answer : answers)
-    input += answer;
   const Result r = run(program, input);
   if (!r.err.empty() || r.status != 0)
     ADD_FAILURE_AT(doc, shown.front().first)
         << "the answers give status " << r.status << " and on standard error: " << r.err;
-  // A terminal's view: each answer echoed right after its prompt.
-  std::string view = r.out;
-  for (std::size_t i = 0, at = 0; i < answers.size() && at != std::string::npos; ++i)
-    if ((at = view.find(program.prompts[i], at)) != std::string::npos)
-      view.insert(at += program.prompts[i].size(), answers[i]);
-  std::istringstream lines(view);
-  std::string line;
-  for (const auto& [number, text] : shown) {
-    const bool more = static_cast<bool>(std::getline(lines, line));
-    if (!more || line != text) {
-      ADD_FAILURE_AT(doc, number) << "where this line is, the program shows "
-                                  << (more ? '"' + line + '"' : std::string("nothing more"));
-      return;
-    }
+  if (r.out == written)
+    return;
+  const auto at = static_cast<std::size_t>(
+      std::mismatch(written.begin(), written.end(), r.out.begin(), r.out.end()).first -
+      written.begin());
+  if (at == written.size()) {
+    ADD_FAILURE_AT(doc, shown.back().first) << "the program shows more after this: \""
+                                            << r.out.substr(at, r.out.find('\n', at) - at) << '"';
+    return;
   }
-  if (std::getline(lines, line))
-    ADD_FAILURE_AT(doc, shown.back().first)
-        << "the program shows more after this: \"" << line << '"';
+  // The doc's line where the two part, and the program's as a terminal shows it: the answers
+  // before that point echoed where the doc shows them, as the two agree up to there.
+  // A difference where an answer shows belongs to the prompt's line: the program wrote more there.
+  std::size_t line = std::upper_bound(lineAt.begin(), lineAt.end(), at) - lineAt.begin() - 1;
+  if (line > 0 && line - 1 < echoes.size() && echoes[line - 1].first == at)
+    --line;
+  std::string view = r.out;
+  for (std::size_t i = std::min(line + 1, echoes.size()); i-- > 0;)
+    if (echoes[i].first < at)
+      view.insert(echoes[i].first, echoes[i].second);
+  std::size_t from = lineAt[line];
+  for (std::size_t i = 0; i < line && i < echoes.size(); ++i)
+    from += echoes[i].second.size();
+  ADD_FAILURE_AT(doc, shown[line].first)
+      << "this line is not what the program shows: it "
+      << firstDifference(view.substr(from, view.find('\n', from) - from), shown[line].second);
 }
 
 TEST(Docs, WorkedDialoguesAsPrinted) {
