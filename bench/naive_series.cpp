@@ -1,5 +1,6 @@
-// Reference for the series' trace output: the same dialogue and sum, with each trace line written
-// by its own stream insertion under default stream settings.
+// Reference for the series' trace output: the same dialogue and sum as a textbook writes them,
+// each trace line written in the loop by its own insertion into std::cout, under default stream
+// settings.
 #include <iostream>
 
 int main() {
