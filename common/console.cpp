@@ -17,6 +17,8 @@ void ReadWatch::Line::see(const char* s, std::size_t n) {
     line_.clear();
     cut_ = s[n - 1 - tail] != '\n';
   }
+  if (tail == 0) // the common case of a write that ends its line
+    return;
   line_.append(s + n - tail, tail);
   if (line_.size() > kKept) {
     line_.erase(0, line_.size() - kKept);
@@ -86,7 +88,8 @@ void ReadWatch::look() {
 }
 
 void ReadWatch::writing(const char* s, std::size_t n) {
-  look();
+  if (!in_.good())
+    look();
   if (nextIsPrompt_) {
     Line next;
     next.see(s, n);
