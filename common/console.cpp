@@ -1,10 +1,12 @@
 #include "console.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <limits>
 
 // Only the end of a long write can be the line being written, so a write is looked at from its
 // last line end on, and only its last kKept bytes are kept.
@@ -35,12 +37,47 @@ std::string ReadWatch::Line::take() {
 
 namespace {
 
+constexpr std::size_t kShown = 20; // the bytes of an answer that a line on standard error shows
+
+// Text as a line on standard error shows it: quoted, its first kShown bytes, each outside
+// printable ASCII as \xHH, so that the line stays ASCII, then "..." when there is more.
+std::string quoted(const std::string& text) {
+  std::string shown = "\"";
+  for (std::size_t i = 0; i < text.size() && i < kShown; ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x20 && byte < 0x7F && byte != '"' && byte != '\\')
+      shown += text[i];
+    else
+      shown += {'\\', 'x', "0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 0xF]};
+  }
+  return shown + (text.size() > kShown ? "\"..." : "\"");
+}
+
+const char* const kComma = "numrat shkruhen me pike dhjetore, jo me presje";
+
 std::string answerTo(const std::string& prompt) {
   return "pergjigjja e \"" + prompt + "\" ";
 }
 
 std::string endedBefore(const std::string& prompt) {
-  return "mbaroi para pergjigjes se \"" + prompt + '"';
+  return "mbaroi para pergjigjes se \"" + prompt + "\"; kjo pergjigje mungon";
+}
+
+// Why the number typed at `prompt` failed, what it was, and how a number is typed.
+std::string failedNumber(const std::string& prompt, const NumberScan::Last& last) {
+  const std::string typed = quoted(last.began);
+  if (last.outcome == NumberScan::Outcome::NotANumber)
+    return answerTo(prompt) + "nuk eshte numer: " + typed + "; " +
+           (last.began.rfind(',', 0) == 0 ? kComma
+            : last.whole                  ? "numri shkruhet me shifra"
+                                          : "numri shkruhet me shifra dhe pike dhjetore");
+  if (last.whole)
+    return answerTo(prompt) + "eshte jashte kufijve te numrit te plote, " +
+           std::to_string(std::numeric_limits<int>::min()) + " deri " +
+           std::to_string(std::numeric_limits<int>::max()) + ": " + typed +
+           "; shkruani nje numer brenda tyre";
+  return answerTo(prompt) + "eshte numer shume i madh: " + typed +
+         "; shkruani nje numer me te vogel";
 }
 
 } // namespace
@@ -55,23 +92,21 @@ void ReadWatch::look() {
     return;
   }
   found_ = true;
-  switch (numbers_.takeOutcome()) {
-  case NumberScan::Outcome::NotANumber:
-    failure_ = answerTo(prompt_) + "nuk eshte numer";
+  settle();
+  const NumberScan::Last last = numbers_.takeLast();
+  if (last.outcome == NumberScan::Outcome::NotANumber ||
+      last.outcome == NumberScan::Outcome::OutOfRange) {
+    failure_ = failedNumber(prompt_, last);
     return;
-  case NumberScan::Outcome::OutOfRange:
-    failure_ = answerTo(prompt_) + "eshte numer jashte kufijve te tipit te tij";
-    return;
-  case NumberScan::Outcome::Read: // a number at the very end of the input
-    answeredAtEnd_ = true;
-    break;
-  case NumberScan::Outcome::None:
-    break;
   }
+  // A number at the very end of the input.
+  answeredAtEnd_ = answeredAtEnd_ || last.outcome == NumberScan::Outcome::Read;
   // With the input not at its end, only a line read fails: on a line longer than its field, of
   // which it kept what it counts.
   if (!in_.eof()) {
-    failure_ = answerTo(prompt_) + "eshte me e gjate se " + std::to_string(in_.gcount()) + " bajt";
+    const std::string limit = std::to_string(in_.gcount());
+    failure_ = answerTo(prompt_) + "eshte me e gjate se " + limit + " bajt; shkruani te shumten " +
+               limit + " bajt, ku cdo shkronje me shenje (si e me dy pika, c me bisht) zene dy";
     return;
   }
   if (!answeredAtEnd_) {
@@ -85,6 +120,26 @@ void ReadWatch::look() {
   nextIsPrompt_ = later.empty();
   if (!nextIsPrompt_)
     failure_ = endedBefore(later);
+}
+
+// The read that began with the rest of an earlier answer's line has ended: unless it was a number
+// read that skipped a rest of blanks for the next line (asking for more input), it took its answer
+// from that rest, and the first such read is named, with a word on what went wrong where it shows.
+void ReadWatch::settle() {
+  if (!taken_.pending)
+    return;
+  taken_.pending = false;
+  if (!firstTaken_.empty() || (taken_.blank && input_.refills() != taken_.refills))
+    return;
+  const Read& earlier = taken_.earlier;
+  firstTaken_ = "pergjigjja e \"" + taken_.prompt + "\" u mor nga rreshti i \"" + earlier.prompt +
+                "\": " + quoted(taken_.rest);
+  if (taken_.rest.empty())
+    firstTaken_ += "; pas numrit shtypni Enter menjehere";
+  else if (taken_.rest[0] == ',' || earlier.stop == ',')
+    firstTaken_ += std::string("; ") + kComma;
+  else if (earlier.whole && (earlier.stop == '.' || earlier.stop == 'e' || earlier.stop == 'E'))
+    firstTaken_ += "; \"" + earlier.prompt + "\" pret numer te plote";
 }
 
 void ReadWatch::writing(const char* s, std::size_t n) {
@@ -106,10 +161,34 @@ void ReadWatch::flushing() {
   look();
   if (!in_.good())
     return;
-  // A read begins, or output ends: what was written since the last read is the prompt.
-  prompt_ = written_.take();
-  numbers_.takeOutcome();
+  // A read begins, or the output ends, so the last read has ended.
+  if (const NumberScan::Last last = numbers_.takeLast();
+      last.outcome != NumberScan::Outcome::None) {
+    read_.whole = last.whole;
+    read_.stop = last.stop;
+  }
+  settle();
+  if (input_.refills() != refillsSeen_) {
+    owner_ = read_;
+    refillsSeen_ = input_.refills();
+  }
   answeredAtEnd_ = false;
+  // What was written since the last read is the prompt. The character dropped after a number has
+  // none: it is no answer of its own.
+  prompt_ = written_.take();
+  if (prompt_.empty())
+    return;
+  read_ = Read{prompt_};
+  const char* const begin = input_.aheadBegin();
+  const char* const end = std::find(begin, input_.aheadEnd(), '\n');
+  if (begin == input_.aheadEnd() || owner_.prompt.empty())
+    return;
+  taken_ = {prompt_,
+            owner_,
+            std::string(begin, std::min<std::size_t>(end - begin, NumberScan::kBegan)),
+            std::all_of(begin, end, [](char c) { return std::strchr(" \t\r\v\f", c) != nullptr; }),
+            input_.refills(),
+            true};
 }
 
 std::string ReadWatch::firstFailure() {
@@ -120,6 +199,11 @@ std::string ReadWatch::firstFailure() {
     failure_ = endedBefore(prompt_);
   nextIsPrompt_ = false;
   return failure_;
+}
+
+std::string ReadWatch::firstTaken() {
+  settle();
+  return firstTaken_;
 }
 
 void WatchedOutput::failed() {
@@ -186,6 +270,7 @@ StandardInput::int_type StandardInput::underflow() {
   if (gptr() < egptr())
     return traits_type::to_int_type(*gptr());
   std::memset(block_, '\n', dirty_);
+  ++refills_;
   if (std::fgets(block_, static_cast<int>(sizeof block_), stdin) == nullptr) {
     dirty_ = 0;
     return traits_type::eof();
@@ -201,8 +286,7 @@ StandardInput::int_type StandardInput::underflow() {
 }
 
 // The rest of the line is what the block holds up to its line end: the block is at most one line.
-// Shown are its first 20 bytes, from the first that is not white space, each byte outside printable
-// ASCII as \xHH, so that the line stays ASCII.
+// Shown from the first byte that is not white space.
 std::string StandardInput::unread() const {
   const auto held = static_cast<std::size_t>(egptr() - gptr());
   if (held == 0) // nothing held, or nothing read yet, when no block has been taken
@@ -213,19 +297,10 @@ std::string StandardInput::unread() const {
   if (first == std::string::npos)
     return "";
   rest = rest.substr(first, rest.find_last_not_of(" \t\r\v\f") + 1 - first);
-  std::string shown;
-  for (std::size_t i = 0; i < rest.size() && i < 20; ++i) {
-    const auto byte = static_cast<unsigned char>(rest[i]);
-    if (byte >= 0x20 && byte < 0x7F && byte != '"' && byte != '\\')
-      shown += rest[i];
-    else
-      shown += {'\\', 'x', "0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 0xF]};
-  }
-  return "mbeti pa u lexuar: \"" + shown + (rest.size() > 20 ? "\"..." : "\"") +
-         (rest[0] == ',' ? "; numrat shkruhen me pike dhjetore, jo me presje" : "");
+  return "mbeti pa u lexuar: " + quoted(rest) + (rest[0] == ',' ? std::string("; ") + kComma : "");
 }
 
-Console::Console(const char* program) : program_(program), reads_(std::cin, numbers_) {
+Console::Console(const char* program) : program_(program), reads_(std::cin, numbers_, input_) {
   // In this order, each step needing the one before:
   // 1. The programs write only through the C++ streams, never C's, so the streams need not pass
   //    every character through the C library one call at a time: unsynchronised, standard output
@@ -263,7 +338,9 @@ int Console::finish() {
   if (const std::string failure = reads_.firstFailure(); !failure.empty())
     std::cerr << program_ << ": hyrja nuk u lexua e plote: " << failure
               << "; vlerat qe mungojne jane 0 ose bosh\n";
-  else if (const std::string unread = input_.unread(); !unread.empty())
+  if (const std::string taken = reads_.firstTaken(); !taken.empty())
+    std::cerr << program_ << ": " << taken << '\n';
+  if (const std::string unread = input_.unread(); !std::cin.fail() && !unread.empty())
     std::cerr << program_ << ": " << unread << '\n';
   const int lost = watched_.firstError();
   if (lost != 0)

@@ -22,6 +22,9 @@ public:
   // nothing: only what is already here is looked at, so it never waits for more input. A text
   // read takes its whole line, so that answer was a number.
   std::string unread() const;
+  // How often more input was asked of the C library: for each line or block taken, and each time
+  // the end of the input was met.
+  std::size_t refills() const { return refills_; }
 
 protected:
   int_type underflow() override;
@@ -29,18 +32,22 @@ protected:
 private:
   char block_[1 << 12] = {};
   std::size_t dirty_ = sizeof block_; // how much of block_, from its start, a read may have written
+  std::size_t refills_ = 0;
 };
 
-// Tells which read of the dialogue failed first, and why, from the streams' state as standard
-// output meets it. Standard input is tied to standard output, so while standard input is good
-// every read flushes standard output before it begins: what was written since the read before is
-// this read's prompt. A read that fails leaves standard input failed, and every later read fails
-// at once, without a flush; so the first write (or flush) that finds standard input failed comes
-// after the read that failed, and sees why: the number scan's word on the number it read, or else
-// the state a line read or the end of the input left.
+// Tells which read of the dialogue failed first, and why, and which answer was first taken from
+// the rest of an earlier answer's line, from the streams' state as standard output meets it.
+// Standard input is tied to standard output, so while standard input is good every read flushes
+// standard output before it begins: what was written since the read before is this read's prompt,
+// and what standard input still holds of the line then is what the read will take first. A read
+// that fails leaves standard input failed, and every later read fails at once, without a flush; so
+// the first write (or flush) that finds standard input failed comes after the read that failed,
+// and sees why: the number scan's word on the number it read, or else the state a line read or
+// the end of the input left.
 class ReadWatch {
 public:
-  ReadWatch(const std::istream& in, NumberScan& numbers) : in_(in), numbers_(numbers) {}
+  ReadWatch(const std::istream& in, NumberScan& numbers, const StandardInput& input)
+      : in_(in), numbers_(numbers), input_(input) {}
 
   // Standard output is about to take these bytes.
   void writing(const char* s, std::size_t n);
@@ -48,6 +55,9 @@ public:
   void flushing();
   // What the line on standard error says about the first failed read, or nothing.
   std::string firstFailure();
+  // What the line on standard error says about the first answer taken from what followed an
+  // earlier answer on its line, or nothing.
+  std::string firstTaken();
 
 private:
   // The last line of what is written, without its trailing blanks, and at most its last kKept
@@ -64,16 +74,40 @@ private:
     bool cut_ = false;
   };
 
+  // A read with a prompt of its own and, once it has ended, what its number was.
+  struct Read {
+    std::string prompt;
+    bool whole = false; // it read an int
+    int stop = -1;      // the character that stopped its number
+  };
+
+  // A read that began with the rest of an earlier answer's line held.
+  struct Taken {
+    std::string prompt;
+    Read earlier;            // the read that took that line
+    std::string rest;        // the rest held, up to its line end, at most NumberScan::kBegan bytes
+    bool blank = false;      // all of it white space, which a number read skips
+    std::size_t refills = 0; // standard input's refills when the read began
+    bool pending = false;    // the read has not ended yet
+  };
+
   void look();
+  void settle();
 
   const std::istream& in_;
   NumberScan& numbers_;
-  Line written_;               // what was written since the last read began
-  std::string prompt_;         // the prompt of the last read that began with a flush
-  bool answeredAtEnd_ = false; // that read took its answer, and the input ended there
+  const StandardInput& input_;
+  Line written_;                // what was written since the last read began
+  std::string prompt_;          // the prompt of the last read that began with a flush
+  Read read_;                   // the last read that began with a prompt
+  Read owner_;                  // the read that took the line standard input holds
+  std::size_t refillsSeen_ = 0; // standard input's refills at the last flush
+  Taken taken_;
+  bool answeredAtEnd_ = false; // the last read took its answer, and the input ended there
   bool found_ = false;         // standard input was found failed
   bool nextIsPrompt_ = false;  // and the failed read's prompt is the next write
   std::string failure_;
+  std::string firstTaken_;
 };
 
 // Standard output, through a buffer of its own, so that a small write is a copy: every write is
@@ -118,19 +152,20 @@ public:
   Console(const Console&) = delete;
   Console& operator=(const Console&) = delete;
 
-  // Flushes standard output, writes one line on standard error if any read of the run failed (or,
-  // when none did, if the last answer's line held more than the answer) and one if any write to
-  // standard output failed, then runs the closing pause. Returns 0, or 1 when output was lost: a
-  // dialogue nobody could see is not a success.
+  // Flushes standard output and writes on standard error, in this order, a line on the first
+  // read of the run that failed, one on the first answer taken from the rest of an earlier
+  // answer's line, one on what the last answer's line held past it (when no read failed), and one
+  // when a write to standard output failed; then runs the closing pause. Returns 0, or 1 when
+  // output was lost: a dialogue nobody could see is not a success.
   int finish();
 
 private:
   const char* program_;
   NumberScan numbers_{1}; // refs 1: owned here, never deleted by a locale
   NanWithoutSign nanWithoutSign_{1};
+  StandardInput input_;
   ReadWatch reads_;
   WatchedOutput watched_;
-  StandardInput input_;
   // The streams' own buffers and locales, given back when the dialogue ends.
   std::streambuf* originalOutput_ = nullptr;
   std::streambuf* originalInput_ = nullptr;

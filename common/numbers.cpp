@@ -44,7 +44,7 @@ struct Kept {
   bool exponent = false;       // "e" was taken
   bool exponentDigits = false; // and a digit after it
   long long exponentValue = 0; // with its sign; saturated
-  bool endOfInput = false;
+  Traits::int_type stop = Traits::eof(); // the character that stopped the scan
 };
 
 struct Skipped {
@@ -135,7 +135,7 @@ Kept scan(std::streambuf& in, bool real, std::size_t most) {
     if (negative)
       k.exponentValue = -k.exponentValue;
   }
-  k.endOfInput = Traits::eq_int_type(c, Traits::eof());
+  k.stop = c;
   return k;
 }
 
@@ -174,17 +174,30 @@ template <typename Real> bool convert(const Kept& k, Real& value) {
 // failed read, eofbit when the input ran out during the scan. A number that does not convert is
 // out of range when it has all a number needs, and otherwise no number; either stores 0.
 template <typename Number>
-NumberScan::Outcome scanInto(std::streambuf& in, std::ios_base::iostate& state, Number& value) {
+NumberScan::Last scanInto(std::streambuf& in, std::ios_base::iostate& state, Number& value) {
   constexpr bool real = std::is_floating_point_v<Number>;
+  NumberScan::Last last;
+  last.whole = !real;
+  if (auto* const block = dynamic_cast<ReadAhead*>(&in)) {
+    const char* const begin = block->aheadBegin();
+    const char* end =
+        begin + std::min<std::ptrdiff_t>(block->aheadEnd() - begin, NumberScan::kBegan);
+    end = std::find(begin, end, '\n');
+    last.began.assign(begin, end);
+  }
   const Kept kept = scan(in, real, real ? kRealDigits : kIntDigits);
-  if (kept.endOfInput)
+  last.stop = Traits::eq_int_type(kept.stop, Traits::eof()) ? -1 : kept.stop;
+  if (last.stop == -1)
     state |= std::ios_base::eofbit;
-  if (convert(kept, value))
-    return NumberScan::Outcome::Read;
+  if (convert(kept, value)) {
+    last.outcome = NumberScan::Outcome::Read;
+    return last;
+  }
   value = 0;
   state |= std::ios_base::failbit;
-  const bool whole = kept.digits && (!kept.exponent || kept.exponentDigits);
-  return whole ? NumberScan::Outcome::OutOfRange : NumberScan::Outcome::NotANumber;
+  const bool number = kept.digits && (!kept.exponent || kept.exponentDigits);
+  last.outcome = number ? NumberScan::Outcome::OutOfRange : NumberScan::Outcome::NotANumber;
+  return last;
 }
 
 // The buffer that a stream's `>>` reads, or none when `stream` is no stream.

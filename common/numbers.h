@@ -7,6 +7,8 @@
 #include <ios>
 #include <locale>
 #include <streambuf>
+#include <string>
+#include <utility>
 
 // A stream buffer that lets the number scan see the characters it holds ahead, so that a long run
 // of digits is taken in one tight loop rather than one stream call each. Standard input is one
@@ -53,13 +55,24 @@ public:
   NumberScan(const NumberScan&) = delete;
   NumberScan& operator=(const NumberScan&) = delete;
 
-  // How the last number read since the last call ended; None when none was read. Console reads
-  // it to tell a number that failed from an answer that is missing (one dialogue at a time, on
-  // one thread).
-  Outcome takeOutcome() {
-    const Outcome outcome = last_;
-    last_ = Outcome::None;
-    return outcome;
+  // What the scan saw of the last number it read.
+  struct Last {
+    Outcome outcome = Outcome::None; // None when no number was read
+    bool whole = false;              // it was an int
+    // What the input held where the read began (after the blanks skipped), up to the line end
+    // and at most kBegan bytes: seen only in a block reader's block, and empty elsewhere.
+    std::string began;
+    int stop = -1; // the character that stopped it, left in the input; -1 at the end of input
+  };
+  static constexpr std::size_t kBegan = 21;
+
+  // The last number read since the last call. Console reads it to tell a number that failed
+  // from an answer that is missing, and to say what was typed (one dialogue at a time, on one
+  // thread).
+  Last takeLast() {
+    Last last = std::move(last_);
+    last_ = Last{};
+    return last;
   }
 
 protected:
@@ -75,7 +88,7 @@ private:
   iter_type read(iter_type in, iter_type end, std::ios_base& stream, std::ios_base::iostate& state,
                  Stored& value) const;
 
-  mutable Outcome last_ = Outcome::None;
+  mutable Last last_;
 };
 
 // Writes every not-a-number without its sign. The sign means nothing, yet C libraries differ on

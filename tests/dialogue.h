@@ -1,6 +1,8 @@
 // Runs a dialogue as a real process: bytes in on standard input, bytes out, exit status.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -47,8 +49,8 @@ Result run(const Program& program, const std::string& input, Output output = Out
 Result converse(const Program& program, const std::vector<std::string>& answers);
 
 // A table row: what the case shows, the bytes typed, the exact bytes expected on standard output,
-// and what the one line expected on standard error says after the program's name (none when
-// empty).
+// and what the lines expected on standard error say after the program's name, a line end between
+// two (none when empty).
 struct Case {
   std::string what;
   std::string input;
@@ -56,9 +58,15 @@ struct Case {
   std::string err = {};
 };
 
-// The bytes a program writes on standard error for a row's `err`.
+// The bytes a program writes on standard error for a row's `err`: each line after its name.
 inline std::string errorLine(const Program& program, const std::string& err) {
-  return err.empty() ? "" : program.name + ": " + err + "\n";
+  std::string bytes;
+  for (std::size_t at = 0; at < err.size();) {
+    const std::size_t end = std::min(err.find('\n', at), err.size());
+    bytes += program.name + ": " + err.substr(at, end - at) + "\n";
+    at = end + 1;
+  }
+  return bytes;
 }
 
 // Where two texts part, in a few lines: the offset of the first byte that differs, and the bytes

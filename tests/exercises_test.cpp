@@ -29,7 +29,7 @@ TEST(Circle, Dialogue) {
           {"radius 0", "0\n", kCirclePrompt + measures("0", "0")},
           {"radius -1", "-1\n", kCirclePrompt + measures("3.14159", "-6.28319")},
           {"non-numeric radius", "r\n", kCirclePrompt + measures("0", "0"),
-           notANumber(kCirclePrompt)},
+           notANumber(kCirclePrompt, "r")},
           {"decimal comma", "0,5\n", kCirclePrompt + measures("0", "0"), unread(",5", true)},
       });
 }
@@ -43,9 +43,9 @@ TEST(Rectangle, Dialogue) {
                       {"1.5 and 1.5", "1.5\n1.5\n", kRectanglePrompts + measures("2.25", "6")},
                       {"a side of 0", "0\n5\n", kRectanglePrompts + measures("0", "10")},
                       {"non-numeric first side", "a\n4\n", kRectanglePrompts + measures("0", "0"),
-                       notANumber(kAskSideA)},
+                       notANumber(kAskSideA, "a")},
                       {"non-numeric second side", "3\nb\n", kRectanglePrompts + measures("0", "6"),
-                       notANumber(kAskSideB)},
+                       notANumber(kAskSideB, "b")},
                       {"end of input at the first side", "", kRectanglePrompts + measures("0", "0"),
                        inputEnded(kAskSideA)},
                   });
@@ -72,9 +72,9 @@ TEST(Series, Dialogue) {
           {"0 times an infinite sum", "1\n0\n1e308\n0\n", series(2, "nan")},
           // n is 0, so the one term of i = 1 still runs; k is 0, so y is 0.
           {"end of input at the first prompt", "", series(1, "0"), inputEnded(kAskSeriesN)},
-          {"non-numeric x", "2\nx\n0.5\n2\n", series(3, "0"), notANumber(kAskSeriesX)},
-          {"non-numeric a", "2\n1\na\n2\n", series(3, "3"), notANumber(kAskSeriesA)},
-          {"non-numeric k", "2\n1\n0.5\nk\n", series(3, "3"), notANumber(kAskSeriesK)},
+          {"non-numeric x", "2\nx\n0.5\n2\n", series(3, "0"), notANumber(kAskSeriesX, "x")},
+          {"non-numeric a", "2\n1\na\n2\n", series(3, "3"), notANumber(kAskSeriesA, "a")},
+          {"non-numeric k", "2\n1\n0.5\nk\n", series(3, "3"), notANumber(kAskSeriesK, "k")},
           {"decimal comma after k", "2\n1\n0.5\n2,5\n", series(3, "30"), unread(",5", true)},
       });
 }
@@ -88,17 +88,24 @@ TEST(Exercises, HostileInput) {
       exercise("mainT2"),
       {
           {"1 MB radius", digits + "\n", kCirclePrompt + measures("0", "0"),
-           outOfRange(kCirclePrompt)},
+           outOfRange(kCirclePrompt, std::string(20, '9'), true)},
           {"radius 1e99999", "1e99999\n", kCirclePrompt + measures("0", "0"),
-           outOfRange(kCirclePrompt)},
-          {"radius nan", "nan\n", kCirclePrompt + measures("0", "0"), notANumber(kCirclePrompt)},
-          {"radius inf", "inf\n", kCirclePrompt + measures("0", "0"), notANumber(kCirclePrompt)},
+           outOfRange(kCirclePrompt, "1e99999")},
+          {"radius nan", "nan\n", kCirclePrompt + measures("0", "0"),
+           notANumber(kCirclePrompt, "nan")},
+          {"radius inf", "inf\n", kCirclePrompt + measures("0", "0"),
+           notANumber(kCirclePrompt, "inf")},
           {"radius a lone minus", "-\n", kCirclePrompt + measures("0", "0"),
-           notANumber(kCirclePrompt)},
+           notANumber(kCirclePrompt, "-")},
           {"NUL as the radius", "\0\n"s, kCirclePrompt + measures("0", "0"),
-           notANumber(kCirclePrompt)},
+           notANumber(kCirclePrompt, "\\x00")},
           {"bytes 0x80 to 0xFF", "\x80\xFF\n", kCirclePrompt + measures("0", "0"),
-           notANumber(kCirclePrompt)},
+           notANumber(kCirclePrompt, "\\x80\\xFF")},
+          // What a line shows of an answer is 20 bytes, and "..." after when there is more.
+          {"20 bytes of no number", std::string(20, 'r') + "\n", kCirclePrompt + measures("0", "0"),
+           notANumber(kCirclePrompt, std::string(20, 'r'))},
+          {"21 bytes of no number", std::string(21, 'r') + "\n", kCirclePrompt + measures("0", "0"),
+           notANumber(kCirclePrompt, std::string(20, 'r'), true)},
           {"CRLF line end", "2\r\n", kCirclePrompt + measures("12.5664", "12.5664")},
           {"end of input", "", kCirclePrompt + measures("0", "0"), inputEnded(kCirclePrompt)},
       });
@@ -106,15 +113,15 @@ TEST(Exercises, HostileInput) {
       exercise("mainT3"),
       {
           {"1 MB first side", digits + "\n4\n", kRectanglePrompts + measures("0", "0"),
-           outOfRange(kAskSideA)},
+           outOfRange(kAskSideA, std::string(20, '9'), true)},
           {"1 MB second side", "3\n" + digits + "\n", kRectanglePrompts + measures("0", "6"),
-           outOfRange(kAskSideB)},
+           outOfRange(kAskSideB, std::string(20, '9'), true)},
           {"side 1e99999", "3\n1e99999\n", kRectanglePrompts + measures("0", "6"),
-           outOfRange(kAskSideB)},
+           outOfRange(kAskSideB, "1e99999")},
           // Past its kept digits a number still stops at the first character that cannot
           // continue it: the second point, which starts the second side.
           {"a side of 1000 digits, then a point", "3." + std::string(1000, '0') + ".4\n",
-           kRectanglePrompts + measures("1.2", "6.8")},
+           kRectanglePrompts + measures("1.2", "6.8"), taken(kAskSideB, kAskSideA, ".4")},
           // Rounding past the sixth digit shows in the perimeter: 2^53 + 1 is a tie, and rounds
           // to even, 2^53; a 1 a thousand zeros after its point breaks the tie upwards.
           {"sides 2^53 + 1 and -2^53", "9007199254740993\n-9007199254740992\n",
@@ -126,22 +133,26 @@ TEST(Exercises, HostileInput) {
           {"end of input at the second side", "3\n", kRectanglePrompts + measures("0", "6"),
            inputEnded(kAskSideB)},
       });
-  expectDialogues(
-      exercise("maint3"),
-      {
-          // n stays 0 (one term) rather than becoming the largest int.
-          {"1 MB n", digits + "\n1\n1\n1\n", series(1, "0"), outOfRange(kAskSeriesN)},
-          {"n 2147483648", "2147483648\n1\n1\n1\n", series(1, "0"), outOfRange(kAskSeriesN)},
-          {"smallest int n", "-2147483648\n2\n5\n3\n", series(0, "6")},
-          {"1 MB x", "2\n" + digits + "\n1\n1\n", series(3, "0"), outOfRange(kAskSeriesX)},
-          {"1 MB a", "2\n1\n" + digits + "\n1\n", series(3, "3"), outOfRange(kAskSeriesA)},
-          {"1 MB k", "2\n1\n0.5\n" + digits + "\n", series(3, "3"), outOfRange(kAskSeriesK)},
-          {"a nan", "2\n1\nnan\n2\n", series(3, "3"), notANumber(kAskSeriesA)},
-          {"CRLF line ends", "2\r\n1\r\n0.5\r\n2\r\n", series(3, "30")},
-          {"end of input at x", "2\n", series(3, "0"), inputEnded(kAskSeriesX)},
-          {"end of input at a", "2\n1\n", series(3, "3"), inputEnded(kAskSeriesA)},
-          {"end of input at k", "2\n1\n0.5\n", series(3, "3"), inputEnded(kAskSeriesK)},
-      });
+  expectDialogues(exercise("maint3"),
+                  {
+                      // n stays 0 (one term) rather than becoming the largest int.
+                      {"1 MB n", digits + "\n1\n1\n1\n", series(1, "0"),
+                       outOfRange(kAskSeriesN, std::string(20, '9'), true)},
+                      {"n 2147483648", "2147483648\n1\n1\n1\n", series(1, "0"),
+                       outOfRange(kAskSeriesN, "2147483648")},
+                      {"smallest int n", "-2147483648\n2\n5\n3\n", series(0, "6")},
+                      {"1 MB x", "2\n" + digits + "\n1\n1\n", series(3, "0"),
+                       outOfRange(kAskSeriesX, std::string(20, '9'), true)},
+                      {"1 MB a", "2\n1\n" + digits + "\n1\n", series(3, "3"),
+                       outOfRange(kAskSeriesA, std::string(20, '9'), true)},
+                      {"1 MB k", "2\n1\n0.5\n" + digits + "\n", series(3, "3"),
+                       outOfRange(kAskSeriesK, std::string(20, '9'), true)},
+                      {"a nan", "2\n1\nnan\n2\n", series(3, "3"), notANumber(kAskSeriesA, "nan")},
+                      {"CRLF line ends", "2\r\n1\r\n0.5\r\n2\r\n", series(3, "30")},
+                      {"end of input at x", "2\n", series(3, "0"), inputEnded(kAskSeriesX)},
+                      {"end of input at a", "2\n1\n", series(3, "3"), inputEnded(kAskSeriesA)},
+                      {"end of input at k", "2\n1\n0.5\n", series(3, "3"), inputEnded(kAskSeriesK)},
+                  });
 }
 
 // Odd number forms, read alike by every build: an optional sign, digits, and for a real number a
@@ -150,35 +161,43 @@ TEST(Exercises, HostileInput) {
 TEST(NumberForms, ReadAlikeEverywhere) {
   std::vector<Case> numbers;
   // The number stops at the first character that cannot continue it, the next one is dropped, and
-  // the name is the rest of the line.
-  for (const auto& [typed, name] :
-       {std::pair{"0x10", "10"}, {"0x", ""}, {"0xg", "g"}, {"0b101", "101"}, {"1.5e3x", "5e3x"}})
-    numbers.push_back(
-        {std::string("number ") + typed, std::string(typed) + "\n70\nQ\nD\n", patient(name, true)});
+  // the name is the rest of the line, taken from the number's.
+  for (const auto& [typed, name, hint] : {std::tuple{"0x10", "10", Hint::None},
+                                          {"0x", "", Hint::Enter},
+                                          {"0xg", "g", Hint::None},
+                                          {"0b101", "101", Hint::None},
+                                          {"1.5e3x", "5e3x", Hint::Whole}})
+    numbers.push_back({std::string("number ") + typed, std::string(typed) + "\n70\nQ\nD\n",
+                       patient(name, true), taken(kAskName, kAskNumber, name, hint)});
   expectDialogues(kVostrel, numbers);
-  expectDialogues(kKandomir,
-                  {{"x 1e-50 underflows to 0", "3\n1e-50\n", products("0", "5")},
-                   {"n +7", "+7\n1\n", products("40320", "45045")},
-                   // Ten digits within range, and an eleventh: out of range.
-                   {"n 10000000000", "10000000000\n1\n", products("0", "5"), outOfRange(kAskN)}});
-  // n -1 and no trace: y is 3x; a stop after x fails the read of a, and a stop after a leaves
-  // the rest of k's line unread.
-  const std::string x = notANumber(kAskSeriesX);
-  const std::string a = notANumber(kAskSeriesA);
+  expectDialogues(kKandomir, {{"x 1e-50 underflows to 0", "3\n1e-50\n", products("0", "5")},
+                              {"n +7", "+7\n1\n", products("40320", "45045")},
+                              // Ten digits within range, and an eleventh: out of range.
+                              {"n 10000000000", "10000000000\n1\n", products("0", "5"),
+                               outOfRange(kAskN, "10000000000")}});
+  // n -1 and no trace: y is 3x. What stops x is taken by a, which fails or leaves the rest of k's
+  // line unread.
+  const auto x = [](const char* typed) { return notANumber(kAskSeriesX, typed); };
+  const auto a = [](const char* rest) {
+    return notANumber(kAskSeriesA, rest) + "\n" + taken(kAskSeriesA, kAskSeriesX, rest);
+  };
+  const auto point = [](const char* rest) {
+    return taken(kAskSeriesA, kAskSeriesX, rest) + "\n" + unread(".5");
+  };
   std::vector<Case> reals;
-  for (const auto& [typed, y, err] : {std::tuple{"-inf", "0", x},
-                                      {"NAN", "0", x},
-                                      {"inF", "0", x},
-                                      {"nan(1)", "0", x},
-                                      {"0x10", "0", a},
-                                      {"0x1p3", "0", a},
-                                      {"0X1P-2", "0", a},
-                                      {"1.5e3x", "4500", a},
-                                      {"1e", "0", x},
+  for (const auto& [typed, y, err] : {std::tuple{"-inf", "0", x("-inf")},
+                                      {"NAN", "0", x("NAN")},
+                                      {"inF", "0", x("inF")},
+                                      {"nan(1)", "0", x("nan(1)")},
+                                      {"0x10", "0", a("x10")},
+                                      {"0x1p3", "0", a("x1p3")},
+                                      {"0X1P-2", "0", a("X1P-2")},
+                                      {"1.5e3x", "4500", a("x")},
+                                      {"1e", "0", x("1e")},
                                       // A second point or exponent ends the number.
-                                      {"1.2.3", "3.6", unread(".5")},
-                                      {"1e5e3", "300000", a},
-                                      {"1e5.5", "300000", unread(".5")},
+                                      {"1.2.3", "3.6", point(".3")},
+                                      {"1e5e3", "300000", a("e3")},
+                                      {"1e5.5", "300000", point(".5")},
                                       {"1e+5", "300000", std::string()},
                                       {"4.9e-324", "1.4822e-323", std::string()},
                                       {"1e-400", "0", std::string()}})
@@ -228,7 +247,7 @@ INSTANTIATE_TEST_SUITE_P(
         Lost{"series", exercise("maint3"), "100000\n1\n0\n1\n", Output::FullDisk,
              "vostrel" + kFull},
         Lost{"failed read too", kKandomir, "n\n", Output::FullDisk,
-             errorLine(kKandomir, notANumber(kAskN)) + "kandomir" + kFull},
+             errorLine(kKandomir, notANumber(kAskN, "n")) + "kandomir" + kFull},
         Lost{"no standard output", kVostrel, "7\nEmer\n70\nQ\nD\n", Output::Closed,
              "vostrel: dalja nuk u shkrua e plote: Bad file descriptor\n"},
         Lost{"reader gone", kVostrel, "7\nEmer\n70\nQ\nD\n", Output::ReaderGone,

@@ -17,7 +17,12 @@ TEST(Product, Dialogue) {
           {"n 1", "1\n1.5\n", products("3", "5")},
           {"x 0.1 widened from single precision", "3\n0.1\n", products("2.4", "5")},
           {"exponent form", "10\n1\n", products("3.99168e+07", "2.18243e+08")},
-          {"answers on one line, no line end", "4 0.5", products("60", "35")},
+          // Two answers on one line: the second is named as taken from the first's line.
+          {"answers on one line, no line end", "4 0.5", products("60", "35"),
+           taken(kAskX, kAskN, " 0.5")},
+          {"n 4.5", "4.5\n", products("60", "35"), taken(kAskX, kAskN, ".5", Hint::Whole)},
+          {"n 4,5", "4,5\n", products("0", "35"),
+           notANumber(kAskX, ",5") + "\n" + taken(kAskX, kAskN, ",5", Hint::Comma)},
           // Read in memory that does not grow with a number's length.
           {"numbers of 3 MB",
            std::string(3 << 20, '0') + "3\n2." + std::string(3 << 20, '0') + "\n",
@@ -37,15 +42,19 @@ TEST(Product, Dialogue) {
           {"largest int", "2147483647\n1\n", products("inf", "inf")},
           {"smallest int", "-2147483648\n1\n", products("2", "5")},
           {"2n + 1 beyond int", "1073741825\n1\n", products("inf", "inf")},
-          {"non-numeric n", "n\n2\n", products("0", "5"), notANumber(kAskN)},
-          {"non-numeric x", "3\nx\n", products("0", "5"), notANumber(kAskX)},
+          {"non-numeric n", "n\n2\n", products("0", "5"), notANumber(kAskN, "n")},
+          {"non-numeric x", "3\nx\n", products("0", "5"), notANumber(kAskX, "x")},
           {"end of input", "", products("0", "5"), inputEnded(kAskN)},
           // Nothing failed, yet the line of the last answer held more than it.
           {"decimal comma", "4\n0,5\n", products("0", "35"), unread(",5", true)},
           {"a word after x", "4\n0.5 cm\n", products("60", "35"), unread("cm")},
           {"trailing blanks", "4\n0.5 \t \n", products("60", "35")},
           {"a long rest, and bytes past ASCII", "4\n0.5 \xEB" + std::string(30, 'y') + "\n",
-           products("60", "35"), unread("\\xEB" + std::string(19, 'y')) + "..."},
+           products("60", "35"), unread("\\xEB" + std::string(19, 'y'), false, true)},
+          {"a rest of 20 bytes", "4\n0.5 " + std::string(20, 'y') + "\n", products("60", "35"),
+           unread(std::string(20, 'y'))},
+          {"a rest of 21 bytes", "4\n0.5 " + std::string(21, 'y') + "\n", products("60", "35"),
+           unread(std::string(20, 'y'), false, true)},
       });
 }
 
@@ -56,23 +65,28 @@ TEST(Product, HostileInput) {
   expectDialogues(
       kKandomir,
       {
-          {"1 MB n", digits + "\n2\n", products("0", "5"), outOfRange(kAskN)},
-          {"1 MB x", "3\n" + digits + "\n", products("0", "5"), outOfRange(kAskX)},
-          {"NUL as n", "\0\n2\n"s, products("0", "5"), notANumber(kAskN)},
-          {"bytes 0x80 to 0xFF as x", "3\n\x80\xFF\n", products("0", "5"), notANumber(kAskX)},
+          {"1 MB n", digits + "\n2\n", products("0", "5"),
+           outOfRange(kAskN, std::string(20, '9'), true)},
+          {"1 MB x", "3\n" + digits + "\n", products("0", "5"),
+           outOfRange(kAskX, std::string(20, '9'), true)},
+          {"NUL as n", "\0\n2\n"s, products("0", "5"), notANumber(kAskN, "\\x00")},
+          {"bytes 0x80 to 0xFF as x", "3\n\x80\xFF\n", products("0", "5"),
+           notANumber(kAskX, "\\x80\\xFF")},
           {"CRLF line ends", "3\r\n2\r\n", products("48", "5")},
           // Out of range is a failed read: n stays 0 rather than becoming the
           // largest int, and x stays 0 rather than becoming the largest float.
-          {"n 2147483648", "2147483648\n2\n", products("0", "5"), outOfRange(kAskN)},
-          {"n -2147483649", "-2147483649\n2\n", products("0", "5"), outOfRange(kAskN)},
+          {"n 2147483648", "2147483648\n2\n", products("0", "5"), outOfRange(kAskN, "2147483648")},
+          {"n -2147483649", "-2147483649\n2\n", products("0", "5"),
+           outOfRange(kAskN, "-2147483649")},
           {"n 99999999999999999999", "99999999999999999999\n2\n", products("0", "5"),
-           outOfRange(kAskN)},
-          {"x 1e99999", "3\n1e99999\n", products("0", "5"), outOfRange(kAskX)},
+           outOfRange(kAskN, "99999999999999999999")},
+          {"x 1e99999", "3\n1e99999\n", products("0", "5"), outOfRange(kAskX, "1e99999")},
           // n is the 1 before the "e"; x then fails on the "e".
-          {"n 1e99999", "1e99999\n2\n", products("0", "5"), notANumber(kAskX)},
-          {"x nan", "3\nnan\n", products("0", "5"), notANumber(kAskX)},
-          {"x inf", "3\ninf\n", products("0", "5"), notANumber(kAskX)},
-          {"n a lone minus", "-\n2\n", products("0", "5"), notANumber(kAskN)},
+          {"n 1e99999", "1e99999\n2\n", products("0", "5"),
+           notANumber(kAskX, "e99999") + "\n" + taken(kAskX, kAskN, "e99999", Hint::Whole)},
+          {"x nan", "3\nnan\n", products("0", "5"), notANumber(kAskX, "nan")},
+          {"x inf", "3\ninf\n", products("0", "5"), notANumber(kAskX, "inf")},
+          {"n a lone minus", "-\n2\n", products("0", "5"), notANumber(kAskN, "-")},
           {"end of input at x", "4\n", products("0", "35"), inputEnded(kAskX)},
           {"end of input right after n", "4", products("0", "35"), inputEnded(kAskX)},
       });

@@ -3,6 +3,7 @@
 // page's test through the cases written out.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,13 @@ inline const std::string kCirclePrompt = "\nRrezja e rrethit x: ";
 inline const std::string kAskSideA = "\nVlerat e lexuara\n\nBrinja a: ";
 inline const std::string kAskSideB = "\nBrinja b: ";
 inline const std::string kRectanglePrompts = kAskSideA + kAskSideB;
+// Whether a prompt asks for an int; the others ask for a real number.
+inline bool wholeNumber(const std::string& prompt) {
+  for (const std::string* whole : {&kAskNumber, &kAskAge, &kAskN, &kAskSeriesN, &kAskSeriesK})
+    if (prompt == *whole)
+      return true;
+  return false;
+}
 
 // What the dialogues write after their prompts.
 inline const std::string kNameLabel = "Emri i pacientit:";
@@ -44,38 +52,81 @@ inline const std::string kValuePairOut = "\nObjekti Dita\n------------\n"
                                          "\nVlera e m= 3\n\nVlera e a=7\n"
                                          "\nVlera e y=141\n\n";
 
-// What a dialogue writes on standard error after its name when a read of its run failed: the
-// first read that failed, by its prompt as the terminal shows it (the last line, without its
-// trailing blanks), and why.
-inline std::string failedRead(const std::string& prompt, const std::string& why) {
+// What a dialogue writes on standard error, each line after its name. An answer is shown quoted,
+// as `shown` gives it here (its first 20 bytes, bytes outside printable ASCII as \xHH), with "..."
+// after when `cut`.
+inline std::string quote(const std::string& shown, bool cut = false) {
+  return '"' + shown + '"' + (cut ? "..." : "");
+}
+// A prompt as the lines name it: its last line, without trailing blanks, quoted.
+inline std::string named(const std::string& prompt) {
   const std::string line = prompt.substr(prompt.rfind('\n') + 1);
-  const std::string shown = "\"" + line.substr(0, line.find_last_not_of(' ') + 1) + '"';
-  return "hyrja nuk u lexua e plote: " +
-         (why.empty() ? "mbaroi para pergjigjes se " + shown
-                      : "pergjigjja e " + shown + ' ' + why) +
-         "; vlerat qe mungojne jane 0 ose bosh";
+  return quote(line.substr(0, line.find_last_not_of(' ') + 1));
 }
-// The limits of the patient's text fields, in bytes: name, city, diagnosis.
-inline const std::vector<int> kFieldLimits = {29, 14, 49};
-inline std::string notANumber(const std::string& prompt) {
-  return failedRead(prompt, "nuk eshte numer");
+inline const std::string kComma = "numrat shkruhen me pike dhjetore, jo me presje";
+
+// The first read that failed, by its prompt, why, and what to do.
+inline const std::string kFailedReadStart = "hyrja nuk u lexua e plote: ";
+inline const std::string kFailedReadEnd = "; vlerat qe mungojne jane 0 ose bosh";
+inline std::string answerOf(const std::string& prompt) {
+  return "pergjigjja e " + named(prompt) + ' ';
 }
-inline std::string outOfRange(const std::string& prompt) {
-  return failedRead(prompt, "eshte numer jashte kufijve te tipit te tij");
+inline std::string endedAt(const std::string& prompt) {
+  return "mbaroi para pergjigjes se " + named(prompt);
+}
+inline std::string notANumber(const std::string& prompt, const std::string& typed,
+                              bool cut = false) {
+  return kFailedReadStart + answerOf(prompt) + "nuk eshte numer: " + quote(typed, cut) + "; " +
+         (typed.rfind(',', 0) == 0 ? kComma
+          : wholeNumber(prompt)    ? "numri shkruhet me shifra"
+                                   : "numri shkruhet me shifra dhe pike dhjetore") +
+         kFailedReadEnd;
+}
+inline std::string outOfRange(const std::string& prompt, const std::string& typed,
+                              bool cut = false) {
+  return kFailedReadStart + answerOf(prompt) +
+         (wholeNumber(prompt)
+              ? "eshte jashte kufijve te numrit te plote, -2147483648 deri 2147483647: " +
+                    quote(typed, cut) + "; shkruani nje numer brenda tyre"
+              : "eshte numer shume i madh: " + quote(typed, cut) +
+                    "; shkruani nje numer me te vogel") +
+         kFailedReadEnd;
 }
 inline std::string tooLong(const std::string& prompt, int limit) {
-  return failedRead(prompt, "eshte me e gjate se " + std::to_string(limit) + " bajt");
+  const std::string bytes = std::to_string(limit) + " bajt";
+  return kFailedReadStart + answerOf(prompt) + "eshte me e gjate se " + bytes +
+         "; shkruani te shumten " + bytes +
+         ", ku cdo shkronje me shenje (si e me dy pika, c me bisht) zene dy" + kFailedReadEnd;
 }
 inline std::string inputEnded(const std::string& prompt) {
-  return failedRead(prompt, "");
+  return kFailedReadStart + endedAt(prompt) + "; kjo pergjigje mungon" + kFailedReadEnd;
 }
 
-// What it writes there when no read failed and the last answer's line held more than the answer:
-// that rest, as shown, and for a comma after a number that numbers take a decimal point.
-inline const std::string kUnreadStart = "mbeti pa u lexuar: \"";
-inline std::string unread(const std::string& shown, bool comma = false) {
-  return kUnreadStart + shown + '"' +
-         (comma ? "; numrat shkruhen me pike dhjetore, jo me presje" : "");
+// The first answer taken from the rest of an earlier answer's line: by both prompts, what was
+// taken, and a word on what went wrong where it shows.
+enum class Hint {
+  None,
+  Enter, // nothing but the line end was left: after a number, Enter at once
+  Comma, // a decimal comma
+  Whole, // the earlier answer is an int, and stopped at a point or an exponent
+};
+inline std::string takenStart(const std::string& prompt, const std::string& earlier) {
+  return "pergjigjja e " + named(prompt) + " u mor nga rreshti i " + named(earlier) + ": ";
+}
+inline std::string taken(const std::string& prompt, const std::string& earlier,
+                         const std::string& shown, Hint hint = Hint::None, bool cut = false) {
+  const char* const hints[] = {"", "; pas numrit shtypni Enter menjehere", "; ", "; "};
+  return takenStart(prompt, earlier) + quote(shown, cut) + hints[static_cast<int>(hint)] +
+         (hint == Hint::Comma   ? kComma
+          : hint == Hint::Whole ? named(earlier) + " pret numer te plote"
+                                : "");
+}
+
+// What the last answer's line held past the answer, when no read failed: that rest, and for a
+// comma after a number that numbers take a decimal point.
+inline const std::string kUnreadStart = "mbeti pa u lexuar: ";
+inline std::string unread(const std::string& shown, bool comma = false, bool cut = false) {
+  return kUnreadStart + quote(shown, cut) + (comma ? "; " + kComma : "");
 }
 
 inline std::string joined(const std::vector<std::string>& texts) {

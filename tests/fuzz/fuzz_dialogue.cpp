@@ -150,15 +150,38 @@ const Dialogue kDialogues[] = {
     {"series", maint3, "vostrel", series, kSeriesPromptList},
 };
 
-// The lines that a failed read of the dialogue writes: each of its prompts, with each reason.
-std::vector<std::string> failedReadLines(const Dialogue& d) {
-  std::vector<std::string> lines;
+// Whether `line` is `start`, then something, then `end`.
+bool framed(const std::string& line, const std::string& start, const std::string& end = "") {
+  return line.size() > start.size() + end.size() && line.rfind(start, 0) == 0 &&
+         line.compare(line.size() - end.size(), end.size(), end) == 0;
+}
+
+// Each kind of line on standard error, by the dialogue's prompts, as the start and end that frame
+// it: 1 its first failed read, with a reason; 2 its first answer taken from an earlier line; 3
+// what was left unread.
+struct Frame {
+  std::string start;
+  std::string end;
+  int kind;
+};
+
+std::vector<Frame> framesOf(const Dialogue& d) {
+  std::vector<Frame> frames = {{kUnreadStart + '"', "", 3}};
   for (const std::string& prompt : d.prompts) {
-    lines.insert(lines.end(), {notANumber(prompt), outOfRange(prompt), inputEnded(prompt)});
-    for (const int limit : kFieldLimits)
-      lines.push_back(tooLong(prompt, limit));
+    frames.push_back({kFailedReadStart + answerOf(prompt), kFailedReadEnd, 1});
+    frames.push_back({kFailedReadStart + endedAt(prompt), kFailedReadEnd, 1});
+    for (const std::string& earlier : d.prompts)
+      frames.push_back({takenStart(prompt, earlier) + '"', "", 2});
   }
-  return lines;
+  return frames;
+}
+
+// What a line on standard error is: the kind of the frame it fits, or 0.
+int kindOf(const std::vector<Frame>& frames, const std::string& line) {
+  for (const Frame& frame : frames)
+    if (framed(line, frame.start, frame.end))
+      return frame.kind;
+  return 0;
 }
 
 // The dialogue this target fuzzes, named by DIALOGUE when it is built.
@@ -209,20 +232,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Reader reader(output);
   fuzzed().shape(reader, input);
   reader.end();
-  // Standard error holds nothing, or one line of printable ASCII after the program's name: the
-  // first failed read, by one of the dialogue's prompts and with its reason, or what the last
+  // Standard error holds at most three lines of printable ASCII, each after the program's name,
+  // in this order: the first failed read, by one of the dialogue's prompts and with its reason;
+  // the first answer taken from an earlier answer's line; and, when no read failed, what the last
   // answer's line held past the answer.
   const std::string said = err.str();
   const std::string name = std::string(fuzzed().program) + ": ";
-  static const std::vector<std::string> known = failedReadLines(fuzzed()); // made once
-  const bool oneLine = !said.empty() && said.find('\n') == said.size() - 1;
-  const std::string line = oneLine ? said.substr(0, said.size() - 1) : said;
-  const bool expected =
-      oneLine && line.rfind(name, 0) == 0 &&
-      (std::find(known.begin(), known.end(), line.substr(name.size())) != known.end() ||
-       line.compare(name.size(), kUnreadStart.size(), kUnreadStart) == 0);
-  if (!said.empty() && (!expected || !std::all_of(line.begin(), line.end(),
-                                                  [](char c) { return c >= 0x20 && c < 0x7F; })))
-    fail("standard error: " + said, output);
+  static const std::vector<Frame> frames = framesOf(fuzzed()); // made once
+  int last = 0;
+  for (std::size_t at = 0; at < said.size();) {
+    const std::size_t end = said.find('\n', at);
+    const std::string line = said.substr(at, end - at);
+    const int kind = line.rfind(name, 0) == 0 ? kindOf(frames, line.substr(name.size())) : 0;
+    if (end == std::string::npos || kind <= last || (kind == 3 && last == 1) ||
+        !std::all_of(line.begin(), line.end(), [](char c) { return c >= 0x20 && c < 0x7F; }))
+      fail("standard error: " + said, output);
+    last = kind;
+    at = end + 1;
+  }
   return 0;
 }
