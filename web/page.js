@@ -1,10 +1,12 @@
 // The page's console: runs vostrel or kandomir, built as WebAssembly, as a terminal would. The
-// program's output shows as it comes; an answer typed in the field is sent with its line end and
-// stays in the transcript right after its prompt, as a terminal's echo shows it. Text goes in and
+// program's output shows as it comes; the answer is typed in a field right after the prompt, as at
+// a terminal's cursor, and is sent with its line end and stays in the transcript there, as a
+// terminal's echo shows it. Text goes in and
 // out as UTF-8, as on a Linux console. The program waits for an answer without blocking the page.
 //
-// Each program is a tab of its own: its run, running or ended, is kept while the other is shown,
-// and shows again as it was left. Only "Nise përsëri" discards a run.
+// Each program is a tab of its own: its run, running or ended, is kept in elements of its own,
+// hidden while the other is shown, and shows again as it was left. Only "Nise përsëri" discards a
+// run.
 'use strict';
 
 const programs = ['vostrel', 'kandomir'];
@@ -41,34 +43,72 @@ if (programs.includes(named)) load(named).catch(() => {});
 
 // The page's elements, once it has been read.
 const byId = (id) => document.getElementById(id);
-let transcript, form, answer, heading, errors, status, again, save;
+let runsBox, form, answer, controls, statusLine, again, save;
 
-// One program's run: what it has shown, what has been typed for it and not yet read, and where it
-// is. Its transcript and diagnostics are on the page while it is shown, and kept in elements of
-// its own while the other program is.
+// The longest text node the transcript is given: a browser lays out one longer run of text (a
+// pasted answer of megabytes) wider than it can measure, and the page would widen with it.
+const kPiece = 1 << 16;
+// The longest prompt the field is named by.
+const kPrompt = 200;
+function appendText(element, text) {
+  for (let at = 0; at < text.length; at += kPiece) element.append(text.slice(at, at + kPiece));
+}
+
+// One program's run, with elements of its own, shown or hidden as the run is: its terminal (the
+// transcript, a live log, after which the answer field stands while the run is shown) and its
+// diagnostics. Its state is kept here, and the page is set from it (render).
 class Run {
   constructor(name) {
     this.name = name;
     this.state = 'loading'; // then 'running', 'waiting' or 'ended'
     this.waits = 0; // how often it has waited for an answer
     this.said = ''; // the status line, once it has ended
-    this.draft = ''; // the field's text while the other program is shown
-    this.output = document.createElement('pre');
-    this.diagnostics = document.createElement('pre');
+    this.unsent = ''; // the field's text, kept while the other program is shown
+    this.lastLine = ''; // the transcript's last line, at most kPrompt characters: the prompt
+    this.wroteDiagnostics = false;
     this.ahead = []; // typed and not yet read; null stands for the end of input
     this.waiting = null; // the program's read that waits for what is typed
+    this.element = document.createElement('section');
+    this.element.className = 'run';
+    this.element.hidden = true;
+    this.terminal = document.createElement('div');
+    this.terminal.className = 'terminal';
+    this.transcript = document.createElement('pre');
+    this.transcript.className = 'transcript';
+    this.transcript.setAttribute('role', 'log');
+    this.transcript.setAttribute('aria-label', `Dialogu i ${name}`);
+    this.terminal.append(this.transcript);
+    const report = document.createElement('div');
+    report.setAttribute('aria-live', 'polite');
+    this.heading = document.createElement('h2');
+    this.heading.textContent = 'Diagnostikat e programit';
+    this.heading.hidden = true;
+    this.diagnostics = document.createElement('pre');
+    this.diagnostics.className = 'errors';
+    report.append(this.heading, this.diagnostics);
+    this.element.append(this.terminal, report);
+    runsBox.append(this.element);
   }
 
   get over() {
     return this.state === 'ended';
   }
 
-  // Where its output goes: the page's transcript while shown, its own element otherwise.
-  get transcript() {
-    return shown === this ? transcript : this.output;
+  // Output and echoes, as a terminal shows them; the last line is kept as the next prompt.
+  write(text, echo = false) {
+    const into = echo ? document.createElement('kbd') : this.transcript;
+    appendText(into, text);
+    if (echo) this.transcript.append(into);
+    const end = text.lastIndexOf('\n');
+    this.lastLine = (end < 0 ? this.lastLine + text : text.slice(end + 1)).slice(-kPrompt);
+    if (shown === this) keepInView();
   }
-  get errors() {
-    return shown === this ? errors : this.diagnostics;
+
+  report(text) {
+    if (text === '') return;
+    this.diagnostics.append(text);
+    this.wroteDiagnostics = true;
+    if (shown === this) render();
   }
 
   push(bytes) {
@@ -94,20 +134,26 @@ class Run {
     if (shown === this) render();
   }
 }
-
 // The runs, one at most for each program, and the one shown (null: the picker).
 const runs = {};
 let shown = null;
 
 // The answers sent in this page's session, recalled in the field with the up and down arrows as
-// a shell's history is; `recalled` is the one shown, history.length for the line being typed.
-const history = [];
+// a shell's history is; `recalled` is the one shown, sent.length for the line being typed, which
+// `typing` keeps while an older one shows.
+const sent = [];
 let recalled = 0;
-let draft = '';
+let typing = '';
 
-// Sets the whole page from the run shown: the one place that does. Focus goes where the next key
-// belongs: the field while the run waits for answers, the status line once it has ended (so that
-// keys start nothing), and nowhere that is hidden.
+// What the status line says of a run.
+function said(run) {
+  if (run.state === 'loading') return `${run.name} po ngarkohet…`;
+  return run.said;
+}
+
+// Sets the whole page from the run shown, and from nothing else: the one place that does. Focus
+// goes where the next key belongs: the field while the run waits for answers, the status line once
+// it has ended (so that keys start nothing), and nowhere that is hidden.
 function render() {
   const run = shown;
   document.title = run ? `${run.name}: ${title}` : title;
@@ -116,58 +162,58 @@ function render() {
     if (program === run?.name) link.setAttribute('aria-current', 'page');
     else link.removeAttribute('aria-current');
     byId(`about-${program}`).hidden = Boolean(run);
+    if (runs[program]) runs[program].element.hidden = runs[program] !== run;
   }
   document.querySelector('nav').classList.toggle('picker', !run);
   byId('choose').hidden = Boolean(run);
-  transcript.hidden = !run || (run.over && transcript.textContent === '');
-  errors.hidden = heading.hidden = errors.textContent === '';
-  status.textContent = run?.said ?? '';
-  status.hidden = status.textContent === '';
+  if (run) {
+    run.heading.hidden = !run.wroteDiagnostics;
+    run.diagnostics.hidden = !run.wroteDiagnostics;
+    if (form.parentElement !== run.terminal) run.terminal.append(form);
+    answer.setAttribute('aria-label', run.lastLine.trim() || 'Përgjigjja');
+  }
+  const line = run ? said(run) : '';
+  statusLine.textContent = line;
+  statusLine.hidden = line === '';
+  statusLine.dataset.ended = !run?.over ? '' : run.wroteDiagnostics ? 'diagnostics' : 'clean';
   again.hidden = !run?.over;
   save.hidden = !run;
-  form.hidden = !run || run.over;
+  form.hidden = controls.hidden = !run || run.over || run.state === 'loading';
   form.dataset.state = run?.state ?? 'idle';
   form.dataset.testWaits = run?.waits ?? 0;
   const focus = document.activeElement;
-  if (run && !run.over && (focus === document.body || focus === status))
+  if (!form.hidden && (focus === document.body || focus === statusLine || awaitsField === run)) {
+    awaitsField = null;
     answer.focus();
-  else if (run?.over && (form.contains(focus) || focus === document.body)) status.focus();
+  }
+  else if (run?.over && (form.contains(focus) || focus === document.body)) statusLine.focus();
   else if (focus !== document.body && focus.closest('[hidden]')) focus.blur();
   keepInView();
 }
 
-// Shows a program's run, or the picker for null; the run left keeps its transcript, diagnostics
-// and the field's text, and goes on as it was.
+// The run shown by a pick, whose field takes the focus as soon as it shows: at once, or once the
+// program has loaded.
+let awaitsField = null;
+
+// Shows a program's run, or the picker for null; the run left keeps the field's text, and goes on
+// as it was.
 function show(name) {
-  if (shown) {
-    shown.output.append(...transcript.childNodes);
-    shown.diagnostics.append(...errors.childNodes);
-    shown.draft = answer.value;
-  }
+  if (shown) shown.unsent = answer.value;
   shown = name ? runs[name] : null;
-  if (shown) {
-    transcript.append(...shown.output.childNodes);
-    errors.append(...shown.diagnostics.childNodes);
-    answer.value = shown.draft;
-  }
+  answer.value = shown?.unsent ?? '';
+  awaitsField = shown && !shown.over ? shown : null;
   render();
-  if (shown && !shown.over) answer.focus();
 }
 
-function report(run, text) {
-  if (text === '') return;
-  run.errors.append(text);
-  if (shown === run) render();
-}
-
-// Keeps the field, and the transcript's last line just above it, in view after each output and
-// each answer, as a terminal keeps its cursor line; once the run has ended, the status line. On a
-// phone the on-screen keyboard covers part of the page: what shows is the visual viewport.
+// Keeps the field, and the transcript's last line beside it, in view after each output and each
+// answer, as a terminal keeps its cursor line; while the run loads or once it has ended, the
+// status line. On a phone the on-screen keyboard covers part of the page: what shows is the
+// visual viewport.
 let inView = 0;
 function keepInView() {
   inView ||= requestAnimationFrame(() => {
     inView = 0;
-    const target = !form.hidden ? form : !status.hidden ? status : null;
+    const target = !form.hidden ? answer : !statusLine.hidden ? statusLine : null;
     if (!target) return;
     const view = window.visualViewport;
     const top = view ? view.offsetTop : 0;
@@ -179,16 +225,12 @@ function keepInView() {
   });
 }
 
-// Starts a program's run, in place of any it had.
+// Starts a program's run, in place of any it had, which goes with what it showed.
 async function start(name) {
+  runs[name]?.element.remove();
+  if (shown?.name === name) shown = null;
   const run = new Run(name);
   runs[name] = run;
-  if (shown?.name === name) {
-    // The run started again is discarded, with what it showed.
-    transcript.replaceChildren();
-    errors.replaceChildren();
-    shown = null;
-  }
   show(name);
 
   // A terminal decodes the bytes as they come, so a letter written in two parts shows whole,
@@ -197,58 +239,52 @@ async function start(name) {
   const err = new TextDecoder();
   const mine = (then) => (...args) => (runs[name] === run && !run.over ? then(...args) : undefined);
   // The end of the run, however it came: what it says stays until the person starts again.
-  const end = mine((said, diagnostic) => {
-    run.transcript.append(out.decode());
-    report(run, err.decode() + (diagnostic ? `${diagnostic}\n` : ''));
-    run.said = said;
+  const end = mine((status, diagnostic) => {
+    run.write(out.decode());
+    run.report(err.decode() + (diagnostic ? `${diagnostic}\n` : ''));
+    run.said = run.wroteDiagnostics ? `${status}; shkroi diagnostika.` : `${status}.`;
     run.moved('ended');
   });
   let factory;
   try {
     factory = await load(name);
   } catch (error) {
-    end(`${name} nuk u nis.`, error.message);
+    end(`${name} nuk u nis`, error.message);
     return;
   }
   if (runs[name] !== run) return;
   run.moved('running');
   const aborted = mine((what) => {
     forget(name);
-    end(`${name} u ndërpre.`, `${name} u ndërpre: ${what}`);
+    end(`${name} u ndërpre`, `${name} u ndërpre: ${what}`);
   });
   Promise.resolve()
     .then(() =>
       factory({
         readInput: () => (runs[name] === run ? run.next() : new Promise(() => {})),
         writeOutput: mine((fd, bytes) => {
-          if (fd !== 1) return report(run, err.decode(bytes, { stream: true }));
-          run.transcript.append(out.decode(bytes, { stream: true }));
-          if (shown === run) keepInView();
+          if (fd !== 1) run.report(err.decode(bytes, { stream: true }));
+          else run.write(out.decode(bytes, { stream: true }));
         }),
-        onExit: (code) => end(`${name} mbaroi me gjendjen ${code}.`),
+        onExit: (code) => end(`${name} mbaroi me gjendjen ${code}`),
         onAbort: aborted,
       }),
     )
     .catch(aborted);
 }
 
-// Sends text typed to the run shown, echoed first where the terminal shows it, in a style of its
-// own.
+// Sends text typed to the run shown, echoed first where the terminal shows it, as typed input.
 function send(text) {
   if (!shown || shown.over) return;
-  const echo = document.createElement('span');
-  echo.className = 'answer';
-  echo.textContent = text;
-  transcript.append(echo);
+  shown.write(text, true);
   shown.push(new TextEncoder().encode(text));
-  keepInView();
 }
 
 // Sends one line as an answer, and keeps it for the history.
 function sendLine(line) {
   send(`${line}\n`);
-  if (line !== '' && line !== history[history.length - 1]) history.push(line);
-  recalled = history.length;
+  if (line !== '' && line !== sent[sent.length - 1]) sent.push(line);
+  recalled = sent.length;
 }
 
 // Ctrl-D, as on a terminal: what is typed on the line goes at once, without a line end; on an
@@ -263,10 +299,10 @@ function endOfInput() {
 // Up and down walk the history; the line being typed is kept while an older one shows.
 function recall(step) {
   const to = recalled + step;
-  if (to < 0 || to > history.length) return;
-  if (recalled === history.length) draft = answer.value;
+  if (to < 0 || to > sent.length) return;
+  if (recalled === sent.length) typing = answer.value;
   recalled = to;
-  answer.value = to === history.length ? draft : history[to];
+  answer.value = to === sent.length ? typing : sent[to];
   answer.setSelectionRange(answer.value.length, answer.value.length);
 }
 
@@ -288,7 +324,8 @@ function paste(event) {
 // it: what a learner hands in.
 function saveTranscript() {
   const line = (text) => (text === '' || text.endsWith('\n') ? text : `${text}\n`);
-  const text = [transcript, errors, status].map((part) => line(part.textContent)).join('');
+  const parts = [shown.transcript, shown.diagnostics, statusLine];
+  const text = parts.map((part) => line(part.textContent)).join('');
   const link = document.createElement('a');
   link.href = URL.createObjectURL(new Blob([text], { type: 'text/plain;charset=utf-8' }));
   link.download = `${shown.name}.txt`;
@@ -307,8 +344,8 @@ function fromAddress() {
 }
 
 function setUp() {
-  [transcript, form, answer, heading, errors, status, again, save] = [
-    'transcript', 'console', 'answer', 'diagnostics', 'errors', 'status', 'again', 'save',
+  [runsBox, form, answer, controls, statusLine, again, save] = [
+    'runs', 'console', 'answer', 'controls', 'status', 'again', 'save',
   ].map(byId);
   form.addEventListener('submit', (event) => {
     event.preventDefault();

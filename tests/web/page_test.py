@@ -120,6 +120,14 @@ console.error = (...args) => (seen.push(args.join(' ')), error(...args));
 """
 
 
+# The text of a part of the run shown ("transcript" or "errors"), or of the status line.
+SHOWN = """
+const part = arguments[0];
+if (part === 'status') return document.getElementById('status').textContent;
+return document.querySelector('.run:not([hidden]) .' + part)?.textContent ?? '';
+"""
+
+
 def play(driver, page, case):
     """Types the case's input a line each time the program waits, and returns what went wrong:
     the transcript must be what a terminal shows, the program's output with each answer echoed
@@ -128,7 +136,7 @@ def play(driver, page, case):
     driver.get(f"{page}#{case['program']}")
     form = driver.find_element(By.ID, "console")
     field = driver.find_element(By.ID, "answer")
-    text = lambda id: driver.find_element(By.ID, id).get_attribute("textContent")
+    text = lambda part: driver.execute_script(SHOWN, part)
     state = lambda: form.get_attribute("data-state")
     waits = lambda: int(form.get_attribute("data-test-waits") or 0)
     lines = case["input"].decode("utf-8").split("\n")  # the last: what follows the last line end
@@ -201,8 +209,8 @@ def person(driver, folder, scratch, worked):
     failures = []
     wait = WebDriverWait(driver, 20, poll_frequency=0.02)
     by_id = lambda id: driver.find_element(By.ID, id)
-    text = lambda id: by_id(id).get_attribute("textContent")
-    ended = lambda: [text(id) for id in ("transcript", "errors", "status")]
+    text = lambda part: driver.execute_script(SHOWN, part)
+    ended = lambda: [text(part) for part in ("transcript", "errors", "status")]
     waits = lambda: int(by_id("console").get_attribute("data-test-waits"))
 
     def reach(name, audited=False):
@@ -231,6 +239,8 @@ def person(driver, folder, scratch, worked):
     field.send_keys(Keys.ARROW_DOWN, "0.5", Keys.ENTER)
     reach("ended", audited=True)
     result = ended()
+    check("the status of a clean run", [result[2], by_id("status").get_attribute("data-ended")],
+          ["kandomir mbaroi me gjendjen 0.", "clean"])
     ActionChains(driver).send_keys(Keys.ENTER, "4", Keys.ENTER).perform()
     check("keys after the end", ended(), result)
     by_id("save").click()
@@ -242,6 +252,8 @@ def person(driver, folder, scratch, worked):
     field.send_keys("x", Keys.ENTER)
     reach("ended", audited=True)
     failed = ended()
+    check("the status after a failed read", [failed[2], by_id("status").get_attribute(
+        "data-ended")], ["kandomir mbaroi me gjendjen 0; shkroi diagnostika.", "diagnostics"])
     # Lines pasted play as lines typed ahead; the last, without its line end, stays unsent.
     by_id("pick-vostrel").click()
     reach("waiting")
@@ -269,7 +281,8 @@ def person(driver, folder, scratch, worked):
     reach("ended")
     check("kandomir's run after Back and Forward", ended(), failed)
     # A program that cannot be loaded, or aborts, ends its run; trying again loads it afresh.
-    for broken, said in (("missing", "kandomir nuk u nis."), ("aborting", "kandomir u ndërpre.")):
+    for broken, said in (("missing", "kandomir nuk u nis; shkroi diagnostika."),
+                         ("aborting", "kandomir u ndërpre; shkroi diagnostika.")):
         copy = shutil.copytree(folder, os.path.join(scratch, broken))
         with open(os.path.join(copy, "kandomir.js"), "r+") as program:
             script = program.read().replace("base64,AGFzbQ", "base64,AAAAAA")  # no WebAssembly
@@ -287,11 +300,36 @@ def person(driver, folder, scratch, worked):
     return failures
 
 
+# Where the field is against the transcript's last line: beside it, on the same line after the
+# prompt; below it, at the start of the next line; or elsewhere.
+FIELD = """
+const field = document.getElementById('answer').getBoundingClientRect();
+const transcript = document.querySelector('.run:not([hidden]) .transcript');
+const range = document.createRange();
+range.selectNodeContents(transcript);
+const rects = range.getClientRects();
+const last = rects[rects.length - 1];
+const box = transcript.parentElement.getBoundingClientRect();
+if (field.left >= last.right - 1 && field.top < last.bottom && field.bottom > last.top)
+  return 'beside';
+return field.top >= last.bottom - 1 && field.left - box.left < 24 ? 'below' : 'elsewhere';
+"""
+# Keeps, from now on, what is added to or changed in a live region of the page.
+WATCH_LIVE = """
+window.added = [];
+new MutationObserver((records) => records.forEach((record) => {
+  const target = record.target.nodeType === Node.ELEMENT_NODE ? record.target
+      : record.target.parentElement;
+  if (target.closest('[role=log], [aria-live]')) added.push(target.className || target.tagName);
+})).observe(document.body, {childList: true, subtree: true, characterData: true});
+"""
+# Whether the page scrolls sideways.
+WIDE = "return document.documentElement.scrollWidth > innerWidth;"
 # Whether the field and the transcript's last line show on the screen.
 IN_VIEW = """
 const shows = (box) => box.top >= 0 && box.bottom <= (visualViewport?.height ?? innerHeight);
 const last = document.createRange();
-last.selectNodeContents(document.getElementById('transcript').lastChild);
+last.selectNodeContents(document.querySelector('.run:not([hidden]) .transcript').lastChild);
 return shows(document.getElementById('answer').getBoundingClientRect()) &&
     shows(last.getBoundingClientRect());
 """
@@ -316,13 +354,16 @@ def shown(case, answered=None):
 
 def tabs(driver, page, phone, worked):
     """Uses the two programs as tabs, on a screen 360 px wide, typing the answers of each one's
-    worked case (`worked`, by program), and returns what went wrong: each keeps its run while the
-    other shows, the field stays in view after a long answer, the key that ends the input is named
-    only where there is a keyboard, and nothing hidden keeps focus."""
+    worked case (`worked`, by program), and returns what went wrong: the field stands right after
+    the prompt it is named by (beside it at 1280 px, where the window can be that wide); each
+    program keeps its run, and the field its unsent text, while the other shows, and a switch adds
+    nothing to a live region; "Nise përsëri" shows the new run alone; the field stays in view after
+    a long answer, and a 5 MB answer leaves no sideways scroll; the key that ends the input is named
+    only where there is a keyboard; and nothing hidden keeps focus."""
     failures = []
     wait = WebDriverWait(driver, 20, poll_frequency=0.02)
     by_id = lambda id: driver.find_element(By.ID, id)
-    text = lambda id: by_id(id).get_attribute("textContent")
+    text = lambda part: driver.execute_script(SHOWN, part)
     state = lambda: by_id("console").get_attribute("data-state")
     waits = lambda: int(by_id("console").get_attribute("data-test-waits"))
     focus = lambda: driver.execute_script("return document.activeElement.id")
@@ -340,7 +381,15 @@ def tabs(driver, page, phone, worked):
         wait.until(lambda _: driver.title.startswith(f"{name}:") and waits() == asks,
                    f"{name} never showed waiting for answer {asks}")
 
+    vostrel, kandomir = worked["vostrel"], worked["kandomir"]
+    named = lambda case, i: case["prompts"][i].strip()
+    field = lambda: [driver.execute_script(FIELD), by_id("answer").get_attribute("aria-label")]
     if not phone:
+        driver.set_window_size(1280, 800)
+        driver.get("about:blank")
+        driver.get(page + "#vostrel")
+        wait.until(lambda _: waits() == 1)
+        check("the field at 1280 px", field(), ["beside", named(vostrel, 0)])
         driver.set_window_size(360, 740)
     driver.get("about:blank")
     driver.get(page)
@@ -350,18 +399,30 @@ def tabs(driver, page, phone, worked):
     check("what each program does, beside a run", about(), [False, False])
     check("the button that ends the input", by_id("end").text,
           "Fundi i hyrjes" if phone else "Fundi i hyrjes (Ctrl-D)")
-    vostrel, kandomir = worked["vostrel"], worked["kandomir"]
+    check("the field at 360 px", field()[1], named(vostrel, 0))
+    if field()[0] not in ("beside", "below"):
+        failures.append(f"the field at 360 px is {field()[0]}, not beside the prompt or below it")
     answer(typed(vostrel)[0], 2)
+    check("the field named by the next prompt", field()[1], named(vostrel, 1))
+    unsent = typed(vostrel)[1][:2]
+    by_id("answer").send_keys(unsent)
     pick("kandomir", 1)
     answer(typed(kandomir)[0], 2)
+    driver.execute_script(WATCH_LIVE)
     pick("vostrel", 2)
-    check("vostrel shown again", [text("transcript"), focus()], [shown(vostrel, 1), "answer"])
+    check("vostrel shown again", [text("transcript"), focus(), by_id("answer").get_attribute(
+        "value")], [shown(vostrel, 1), "answer", unsent])
+    check("what a switch added to a live region", driver.execute_script("return added"), [])
     by_id("pick-vostrel").click()  # the program shown: nothing starts anew
-    answer(typed(vostrel)[1], 3)
+    answer(typed(vostrel)[1][2:], 3)
     pick("kandomir", 2)
     check("kandomir shown again", [text("transcript"), focus()], [shown(kandomir, 1), "answer"])
     answer(typed(kandomir)[1], None)
     check("kandomir, whole", text("transcript"), shown(kandomir))
+    by_id("again").click()
+    wait.until(lambda _: waits() == 1, "kandomir never asked again")
+    check("kandomir started again, alone", [text("transcript"), driver.execute_script(
+        "return document.querySelectorAll('.run').length")], [kandomir["prompts"][0], 2])
     pick("vostrel", 3)
     for line, asks in zip(typed(vostrel)[2:], (4, 5, None)):
         answer(line, asks)
@@ -382,6 +443,17 @@ def tabs(driver, page, phone, worked):
             lambda _: driver.execute_script(IN_VIEW))
     except TimeoutException:
         failures.append("the field and the last line are out of view after a long answer")
+    # A 5 MB answer, as pasted, wraps: nothing scrolls sideways, and the field is in view.
+    pick("kandomir", 1)  # its run ended on "x": started again
+    by_id("again").click()
+    wait.until(lambda _: state() == "waiting", "kandomir never asked again")
+    driver.execute_script("document.getElementById('answer').value = arguments[0]", "9" * (5 << 20))
+    answer("", 2)
+    seen = lambda: [driver.execute_script(IN_VIEW), driver.execute_script(WIDE)]
+    try:
+        WebDriverWait(driver, 10, poll_frequency=0.05).until(lambda _: seen() == [True, False])
+    except TimeoutException:
+        failures.append(f"after a 5 MB answer, [in view, scrolls sideways] is {seen()}")
     return failures
 
 
