@@ -145,10 +145,13 @@ const sent = [];
 let recalled = 0;
 let typing = '';
 
+// A run is starting until it first waits for an answer: loading its program, then running it up
+// to its first prompt. It takes no answer yet, and the status line says so.
+const starting = (run) => !run.over && run.waits === 0;
+
 // What the status line says of a run.
 function said(run) {
-  if (run.state === 'loading') return `${run.name} po ngarkohet…`;
-  return run.said;
+  return starting(run) ? `${run.name} po ngarkohet…` : run.said;
 }
 
 // Sets the whole page from the run shown, and from nothing else: the one place that does. Focus
@@ -178,7 +181,7 @@ function render() {
   statusLine.dataset.ended = !run?.over ? '' : run.wroteDiagnostics ? 'diagnostics' : 'clean';
   again.hidden = !run?.over;
   save.hidden = !run;
-  form.hidden = controls.hidden = !run || run.over || run.state === 'loading';
+  form.hidden = controls.hidden = !run || run.over || starting(run);
   form.dataset.state = run?.state ?? 'idle';
   form.dataset.testWaits = run?.waits ?? 0;
   const focus = document.activeElement;
