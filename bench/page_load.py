@@ -19,13 +19,13 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(
                                 "tests", "web"))
 import page_test  # noqa: E402  the browser as the page's test starts it
 
-# Resolves once the transcript holds kandomir's first prompt.
+# Resolves once kandomir's run, made by the page in its runs' box, shows the first prompt.
 FIRST_PROMPT = """
 const done = arguments[arguments.length - 1];
-const transcript = document.getElementById('transcript');
-const shown = () => transcript.textContent.startsWith('Cakto vleren per n:');
+const runs = document.getElementById('runs');
+const shown = () => runs.querySelector('.transcript')?.textContent.startsWith('Cakto vleren per n:');
 if (shown()) return done();
-new MutationObserver(() => shown() && done()).observe(transcript, {childList: true});
+new MutationObserver(() => shown() && done()).observe(runs, {childList: true, subtree: true});
 """
 
 # Sends a 10 MB answer to the waiting program, and resolves with the seconds until the next frame.
