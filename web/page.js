@@ -48,11 +48,12 @@ let runsBox, form, answer, controls, statusLine, again, save;
 // The longest text node the transcript is given: a browser lays out one longer run of text (a
 // pasted answer of megabytes) wider than it can measure, and the page would widen with it.
 const kPiece = 1 << 16;
-// The longest prompt the field is named by.
-const kPrompt = 200;
 function appendText(element, text) {
   for (let at = 0; at < text.length; at += kPiece) element.append(text.slice(at, at + kPiece));
 }
+
+// The longest prompt the field is named by.
+const kPrompt = 200;
 
 // One program's run, with elements of its own, shown or hidden as the run is: its terminal (the
 // transcript, a live log, after which the answer field stands while the run is shown) and its
@@ -100,7 +101,8 @@ class Run {
     appendText(into, text);
     if (echo) this.transcript.append(into);
     const end = text.lastIndexOf('\n');
-    this.lastLine = (end < 0 ? this.lastLine + text : text.slice(end + 1)).slice(-kPrompt);
+    const tail = end < 0 ? this.lastLine + text.slice(-kPrompt) : text.slice(end + 1);
+    this.lastLine = tail.slice(-kPrompt);
     if (shown === this) keepInView();
   }
 
@@ -134,6 +136,7 @@ class Run {
     if (shown === this) render();
   }
 }
+
 // The runs, one at most for each program, and the one shown (null: the picker).
 const runs = {};
 let shown = null;
