@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <ios>
 #include <limits>
 #include <string>
@@ -53,11 +54,12 @@ struct Skipped {
 };
 
 // Takes a run of digits, from the current character on, to the first character that is no digit,
-// which stays in the input. From a ReadAhead, such as standard input, the digits held ahead are
-// taken in one tight loop rather than one stream call each, so a long answer reads at about the
-// speed of its pipe even where those calls are costly (in WebAssembly each is a call into the
-// standard library that can wait for input).
-Skipped skipDigits(std::streambuf& in) {
+// which stays in the input, keeping in `text` those that fit in NumberScan::kText. From a
+// ReadAhead, such as standard input, the digits held ahead are taken in one tight loop rather than
+// one stream call each, so a long answer reads at about the speed of its pipe even where those
+// calls are costly (in WebAssembly each is a call into the standard library that can wait for
+// input).
+Skipped skipDigits(std::streambuf& in, std::string& text) {
   Skipped skipped;
   auto* const own = dynamic_cast<ReadAhead*>(&in);
   Traits::int_type c = in.sgetc();
@@ -68,27 +70,36 @@ Skipped skipDigits(std::streambuf& in) {
       for (; digit != own->aheadEnd() && *digit >= '0' && *digit <= '9'; ++digit)
         skipped.nonZero |= *digit != '0';
       skipped.count += digit - first;
+      text.append(first, std::min<std::size_t>(digit - first, NumberScan::kText - text.size()));
       own->take(digit - first);
       c = in.sgetc();
     } else {
       ++skipped.count;
       skipped.nonZero |= c != '0';
+      if (text.size() < NumberScan::kText)
+        text += Traits::to_char_type(c);
       c = in.snextc();
     }
   }
   return skipped;
 }
 
-// The characters of a number, taken as NumberScan says (numbers.h). Of the characters taken only
-// what the value needs is kept: leading zeros and the point only move the exponent, and at most
-// `most` significant digits are kept.
-Kept scan(std::streambuf& in, bool real, std::size_t most) {
+// The characters of a number, taken as NumberScan says (numbers.h), the first of them kept in
+// `text`. Of the characters taken only what the value needs is kept: leading zeros and the point
+// only move the exponent, and at most `most` significant digits are kept.
+Kept scan(std::streambuf& in, bool real, std::size_t most, std::string& text) {
   Kept k;
   k.significant.reserve(most);
+  // Takes the current character, `c`, and gives the next.
+  const auto next = [&](Traits::int_type c) {
+    if (text.size() < NumberScan::kText)
+      text += Traits::to_char_type(c);
+    return in.snextc();
+  };
   Traits::int_type c = in.sgetc();
   if (c == '+' || c == '-') {
     k.negative = c == '-';
-    c = in.snextc();
+    c = next(c);
   }
   // The digits, and for a real number one point among them.
   bool point = false;
@@ -106,7 +117,7 @@ Kept scan(std::streambuf& in, bool real, std::size_t most) {
       } else {
         // Past the kept digits only two things still count: how many digits there are, and
         // whether any of them is not zero.
-        const Skipped skipped = skipDigits(in);
+        const Skipped skipped = skipDigits(in, text);
         k.droppedNonZero = k.droppedNonZero || skipped.nonZero;
         if (!point)
           k.pointAt += skipped.count;
@@ -118,16 +129,16 @@ Kept scan(std::streambuf& in, bool real, std::size_t most) {
     } else {
       break;
     }
-    c = in.snextc();
+    c = next(c);
   }
   // The exponent, after at least one digit.
   if (real && k.digits && (c == 'e' || c == 'E')) {
     k.exponent = true;
-    c = in.snextc();
+    c = next(c);
     const bool negative = c == '-';
     if (c == '+' || c == '-')
-      c = in.snextc();
-    for (; c >= '0' && c <= '9'; c = in.snextc()) {
+      c = next(c);
+    for (; c >= '0' && c <= '9'; c = next(c)) {
       k.exponentDigits = true;
       if (k.exponentValue < kTypedExponentLimit)
         k.exponentValue = k.exponentValue * 10 + (c - '0');
@@ -178,14 +189,9 @@ NumberScan::Last scanInto(std::streambuf& in, std::ios_base::iostate& state, Num
   constexpr bool real = std::is_floating_point_v<Number>;
   NumberScan::Last last;
   last.whole = !real;
-  if (auto* const block = dynamic_cast<ReadAhead*>(&in)) {
-    const char* const begin = block->aheadBegin();
-    const char* end =
-        begin + std::min<std::ptrdiff_t>(block->aheadEnd() - begin, NumberScan::kBegan);
-    end = std::find(begin, end, '\n');
-    last.began.assign(begin, end);
-  }
-  const Kept kept = scan(in, real, real ? kRealDigits : kIntDigits);
+  if (const auto* const block = dynamic_cast<const ReadAhead*>(&in))
+    last.first = block->place();
+  const Kept kept = scan(in, real, real ? kRealDigits : kIntDigits, last.text);
   last.stop = Traits::eq_int_type(kept.stop, Traits::eof()) ? -1 : kept.stop;
   if (last.stop == -1)
     state |= std::ios_base::eofbit;
@@ -207,6 +213,41 @@ std::streambuf* bufferOf(std::ios_base& stream) {
 }
 
 } // namespace
+
+// The block's characters read so far move the place on: each line end to the next line.
+ReadAhead::Place ReadAhead::place() const {
+  Place at = blockAt_;
+  at.offset += static_cast<std::size_t>(gptr() - eback());
+  const char* line = eback();
+  for (const void* end; line != gptr() && (end = std::memchr(line, '\n', gptr() - line));) {
+    ++at.line;
+    at.column = 0;
+    line = static_cast<const char*>(end) + 1;
+  }
+  at.column += static_cast<std::size_t>(gptr() - line);
+  return at;
+}
+
+std::string ReadAhead::recent(std::size_t count) const {
+  const auto inBlock = static_cast<std::size_t>(gptr() - eback());
+  count = std::min(count, behindCount_ + inBlock);
+  const std::size_t fromBlock = std::min(count, inBlock);
+  std::string text(behind_ + behindCount_ - (count - fromBlock), count - fromBlock);
+  if (fromBlock > 0)
+    text.append(gptr() - fromBlock, fromBlock);
+  return text;
+}
+
+void ReadAhead::moveOn() {
+  const std::size_t fromBlock = std::min(static_cast<std::size_t>(gptr() - eback()), kRecent);
+  const std::size_t kept = std::min(behindCount_, kRecent - fromBlock);
+  std::memmove(behind_, behind_ + behindCount_ - kept, kept);
+  if (fromBlock > 0)
+    std::memcpy(behind_ + kept, gptr() - fromBlock, fromBlock);
+  behindCount_ = kept + fromBlock;
+  blockAt_ = place();
+  setg(nullptr, nullptr, nullptr);
+}
 
 // Reads a Number, and hands it on as the Stored type that num_get was asked for.
 template <typename Number, typename Stored>

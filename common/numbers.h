@@ -10,16 +10,45 @@
 #include <string>
 #include <utility>
 
-// A stream buffer that lets the number scan see the characters it holds ahead, so that a long run
-// of digits is taken in one tight loop rather than one stream call each. Standard input is one
-// (StandardInput, in console.h); from any other stream buffer a number is read a character at a
-// time.
+// A stream buffer that hands out its input a block at a time and knows where each character it
+// hands out stands: its line and its place in that line, whatever the blocks' size. The number scan
+// sees the characters it holds ahead, so that a long run of digits is taken in one tight loop
+// rather than one stream call each. Standard input is one (StandardInput, in console.h); from any
+// other stream buffer a number is read a character at a time.
 class ReadAhead : public std::streambuf {
 public:
+  // Where a character stands: how many characters were read before it, and its line and column,
+  // each counted from 0.
+  struct Place {
+    std::size_t offset = 0;
+    std::size_t line = 0;
+    std::size_t column = 0;
+  };
+  // How many of the last characters read `recent` can give back: more than any field holds.
+  static constexpr std::size_t kRecent = 64;
+
   const char* aheadBegin() const { return gptr(); }
   const char* aheadEnd() const { return egptr(); }
   // Takes the first `count` characters held ahead; there are at least that many.
   void take(std::ptrdiff_t count) { gbump(static_cast<int>(count)); }
+  // Where the next character to be read stands.
+  Place place() const;
+  // How many characters have been read: the place's offset, without counting lines.
+  std::size_t offset() const {
+    return blockAt_.offset + static_cast<std::size_t>(gptr() - eback());
+  }
+  // The last `count` characters read, or as many of them as are kept.
+  std::string recent(std::size_t count) const;
+
+protected:
+  // The block handed out has been read: where it ends and its last characters are kept, and the
+  // get area is emptied. underflow calls this before it hands out the next block.
+  void moveOn();
+
+private:
+  Place blockAt_;             // where the block handed out begins
+  char behind_[kRecent] = {}; // the last characters read before it
+  std::size_t behindCount_ = 0;
 };
 
 // The number scan of `>>` into an int, a float or a double. Standard libraries differ on odd
@@ -59,12 +88,12 @@ public:
   struct Last {
     Outcome outcome = Outcome::None; // None when no number was read
     bool whole = false;              // it was an int
-    // What the input held where the read began (after the blanks skipped), up to the line end
-    // and at most kBegan bytes: seen only in a block reader's block, and empty elsewhere.
-    std::string began;
-    int stop = -1; // the character that stopped it, left in the input; -1 at the end of input
+    ReadAhead::Place first;          // where its first character stood, read from a ReadAhead
+    std::string text; // its first kText characters taken: one more than a line on standard error
+                      // shows of an answer, so that it can tell there were more
+    int stop = -1;    // the character that stopped it, left in the input; -1 at the end of input
   };
-  static constexpr std::size_t kBegan = 21;
+  static constexpr std::size_t kText = 21;
 
   // The last number read since the last call. Console reads it to tell a number that failed
   // from an answer that is missing, and to say what was typed (one dialogue at a time, on one

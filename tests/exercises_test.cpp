@@ -30,7 +30,7 @@ TEST(Circle, Dialogue) {
           {"radius -1", "-1\n", kCirclePrompt + measures("3.14159", "-6.28319")},
           {"non-numeric radius", "r\n", kCirclePrompt + measures("0", "0"),
            notANumber(kCirclePrompt, "r")},
-          {"decimal comma", "0,5\n", kCirclePrompt + measures("0", "0"), unread(",5", true)},
+          {"decimal comma", "0,5\n", kCirclePrompt + measures("0", "0"), unread(kCirclePrompt, ",5")},
       });
 }
 
@@ -75,7 +75,7 @@ TEST(Series, Dialogue) {
           {"non-numeric x", "2\nx\n0.5\n2\n", series(3, "0"), notANumber(kAskSeriesX, "x")},
           {"non-numeric a", "2\n1\na\n2\n", series(3, "3"), notANumber(kAskSeriesA, "a")},
           {"non-numeric k", "2\n1\n0.5\nk\n", series(3, "3"), notANumber(kAskSeriesK, "k")},
-          {"decimal comma after k", "2\n1\n0.5\n2,5\n", series(3, "30"), unread(",5", true)},
+          {"decimal comma after k", "2\n1\n0.5\n2,5\n", series(3, "30"), unread(kAskSeriesK, ",5")},
       });
 }
 
@@ -162,10 +162,10 @@ TEST(NumberForms, ReadAlikeEverywhere) {
   std::vector<Case> numbers;
   // The number stops at the first character that cannot continue it, the next one is dropped, and
   // the name is the rest of the line, taken from the number's.
-  for (const auto& [typed, name, hint] : {std::tuple{"0x10", "10", Hint::None},
+  for (const auto& [typed, name, hint] : {std::tuple{"0x10", "10", Hint::OwnLine},
                                           {"0x", "", Hint::Enter},
-                                          {"0xg", "g", Hint::None},
-                                          {"0b101", "101", Hint::None},
+                                          {"0xg", "g", Hint::OwnLine},
+                                          {"0b101", "101", Hint::OwnLine},
                                           {"1.5e3x", "5e3x", Hint::Whole}})
     numbers.push_back({std::string("number ") + typed, std::string(typed) + "\n70\nQ\nD\n",
                        patient(name, true), taken(kAskName, kAskNumber, name, hint)});
@@ -176,13 +176,14 @@ TEST(NumberForms, ReadAlikeEverywhere) {
                               {"n 10000000000", "10000000000\n1\n", products("0", "5"),
                                outOfRange(kAskN, "10000000000")}});
   // n -1 and no trace: y is 3x. What stops x is taken by a, which fails or leaves the rest of k's
-  // line unread.
+  // line unread; the advice to type the number alone on its line is given once.
   const auto x = [](const char* typed) { return notANumber(kAskSeriesX, typed); };
   const auto a = [](const char* rest) {
-    return notANumber(kAskSeriesA, rest) + "\n" + taken(kAskSeriesA, kAskSeriesX, rest);
+    return taken(kAskSeriesA, kAskSeriesX, rest) + "\n" +
+           notANumber(kAskSeriesA, rest, false, false);
   };
   const auto point = [](const char* rest) {
-    return taken(kAskSeriesA, kAskSeriesX, rest) + "\n" + unread(".5");
+    return taken(kAskSeriesA, kAskSeriesX, rest) + "\n" + unread(kAskSeriesK, ".5", false, false);
   };
   std::vector<Case> reals;
   for (const auto& [typed, y, err] : {std::tuple{"-inf", "0", x("-inf")},

@@ -19,10 +19,10 @@ TEST(Product, Dialogue) {
           {"exponent form", "10\n1\n", products("3.99168e+07", "2.18243e+08")},
           // Two answers on one line: the second is named as taken from the first's line.
           {"answers on one line, no line end", "4 0.5", products("60", "35"),
-           taken(kAskX, kAskN, " 0.5")},
+           taken(kAskX, kAskN, "0.5")},
           {"n 4.5", "4.5\n", products("60", "35"), taken(kAskX, kAskN, ".5", Hint::Whole)},
           {"n 4,5", "4,5\n", products("0", "35"),
-           notANumber(kAskX, ",5") + "\n" + taken(kAskX, kAskN, ",5", Hint::Comma)},
+           taken(kAskX, kAskN, ",5", Hint::Comma) + "\n" + notANumber(kAskX, ",5", false, false)},
           // Read in memory that does not grow with a number's length.
           {"numbers of 3 MB",
            std::string(3 << 20, '0') + "3\n2." + std::string(3 << 20, '0') + "\n",
@@ -46,15 +46,15 @@ TEST(Product, Dialogue) {
           {"non-numeric x", "3\nx\n", products("0", "5"), notANumber(kAskX, "x")},
           {"end of input", "", products("0", "5"), inputEnded(kAskN)},
           // Nothing failed, yet the line of the last answer held more than it.
-          {"decimal comma", "4\n0,5\n", products("0", "35"), unread(",5", true)},
-          {"a word after x", "4\n0.5 cm\n", products("60", "35"), unread("cm")},
+          {"decimal comma", "4\n0,5\n", products("0", "35"), unread(kAskX, ",5")},
+          {"a word after x", "4\n0.5 cm\n", products("60", "35"), unread(kAskX, "cm")},
           {"trailing blanks", "4\n0.5 \t \n", products("60", "35")},
           {"a long rest, and bytes past ASCII", "4\n0.5 \xEB" + std::string(30, 'y') + "\n",
-           products("60", "35"), unread("\\xEB" + std::string(19, 'y'), false, true)},
+           products("60", "35"), unread(kAskX, "\\xEB" + std::string(19, 'y'), true)},
           {"a rest of 20 bytes", "4\n0.5 " + std::string(20, 'y') + "\n", products("60", "35"),
-           unread(std::string(20, 'y'))},
+           unread(kAskX, std::string(20, 'y'))},
           {"a rest of 21 bytes", "4\n0.5 " + std::string(21, 'y') + "\n", products("60", "35"),
-           unread(std::string(20, 'y'), false, true)},
+           unread(kAskX, std::string(20, 'y'), true)},
       });
 }
 
@@ -83,7 +83,8 @@ TEST(Product, HostileInput) {
           {"x 1e99999", "3\n1e99999\n", products("0", "5"), outOfRange(kAskX, "1e99999")},
           // n is the 1 before the "e"; x then fails on the "e".
           {"n 1e99999", "1e99999\n2\n", products("0", "5"),
-           notANumber(kAskX, "e99999") + "\n" + taken(kAskX, kAskN, "e99999", Hint::Whole)},
+           taken(kAskX, kAskN, "e99999", Hint::Whole) + "\n" +
+               notANumber(kAskX, "e99999", false, false)},
           {"x nan", "3\nnan\n", products("0", "5"), notANumber(kAskX, "nan")},
           {"x inf", "3\ninf\n", products("0", "5"), notANumber(kAskX, "inf")},
           {"n a lone minus", "-\n2\n", products("0", "5"), notANumber(kAskN, "-")},

@@ -53,8 +53,8 @@ inline const std::string kValuePairOut = "\nObjekti Dita\n------------\n"
                                          "\nVlera e y=141\n\n";
 
 // What a dialogue writes on standard error, each line after its name. An answer is shown quoted,
-// as `shown` gives it here (its first 20 bytes, bytes outside printable ASCII as \xHH), with "..."
-// after when `cut`.
+// as `shown` gives it here (its first 20 bytes, in its own letters where it is UTF-8 that prints,
+// other bytes as \xHH), with "..." after when `cut`.
 inline std::string quote(const std::string& shown, bool cut = false) {
   return '"' + shown + '"' + (cut ? "..." : "");
 }
@@ -64,69 +64,85 @@ inline std::string named(const std::string& prompt) {
   return quote(line.substr(0, line.find_last_not_of(' ') + 1));
 }
 inline const std::string kComma = "numrat shkruhen me pike dhjetore, jo me presje";
+inline const std::string kCr = "rreshtat mbarojne me CR, si ne Windows: hiqni CR-te (tr -d '\\r')";
+inline const std::string kOwnLine = "shkruani vetem numrin ne rreshtin e tij";
+inline const std::string kMissing = "; shtoni pergjigjet qe mungojne";
+// A line's advice, unless it was given before or would be a guess.
+inline std::string advice(bool advise, const std::string& text) {
+  return advise ? "; " + text : "";
+}
 
-// The first read that failed, by its prompt, why, and what to do.
-inline const std::string kFailedReadStart = "hyrja nuk u lexua e plote: ";
-inline const std::string kFailedReadEnd = "; vlerat qe mungojne jane 0 ose bosh";
+// The first read that failed: by its prompt, why, what was typed, and what to do.
 inline std::string answerOf(const std::string& prompt) {
   return "pergjigjja e " + named(prompt) + ' ';
 }
-inline std::string endedAt(const std::string& prompt) {
-  return "mbaroi para pergjigjes se " + named(prompt);
-}
-inline std::string notANumber(const std::string& prompt, const std::string& typed,
-                              bool cut = false) {
-  return kFailedReadStart + answerOf(prompt) + "nuk eshte numer: " + quote(typed, cut) + "; " +
-         (typed.rfind(',', 0) == 0 ? kComma
-          : wholeNumber(prompt)    ? "numri shkruhet me shifra"
-                                   : "numri shkruhet me shifra dhe pike dhjetore") +
-         kFailedReadEnd;
+inline std::string notANumber(const std::string& prompt, const std::string& typed, bool cut = false,
+                              bool advise = true) {
+  return answerOf(prompt) + "nuk eshte numer: " + quote(typed, cut) +
+         advice(advise, typed.rfind(',', 0) == 0 ? kComma
+                        : wholeNumber(prompt)    ? "shkruani numrin me shifra"
+                                                 : "shkruani numrin me shifra dhe pike dhjetore");
 }
 inline std::string outOfRange(const std::string& prompt, const std::string& typed,
                               bool cut = false) {
-  return kFailedReadStart + answerOf(prompt) +
-         (wholeNumber(prompt)
-              ? "eshte jashte kufijve te numrit te plote, -2147483648 deri 2147483647: " +
-                    quote(typed, cut) + "; shkruani nje numer brenda tyre"
-              : "eshte numer shume i madh: " + quote(typed, cut) +
-                    "; shkruani nje numer me te vogel") +
-         kFailedReadEnd;
+  if (wholeNumber(prompt))
+    return answerOf(prompt) +
+           "eshte jashte kufijve te numrit te plote, -2147483648 deri 2147483647: " +
+           quote(typed, cut) + "; shkruani nje numer brenda tyre";
+  if (typed.rfind('-', 0) == 0)
+    return answerOf(prompt) + "eshte numer negativ shume i madh: " + quote(typed, cut) +
+           "; shkruani nje numer me afer zeros";
+  return answerOf(prompt) + "eshte numer shume i madh: " + quote(typed, cut) +
+         "; shkruani nje numer me te vogel";
 }
-inline std::string tooLong(const std::string& prompt, int limit) {
-  const std::string bytes = std::to_string(limit) + " bajt";
-  return kFailedReadStart + answerOf(prompt) + "eshte me e gjate se " + bytes +
-         "; shkruani te shumten " + bytes +
-         ", ku cdo shkronje me shenje (si e me dy pika, c me bisht) zene dy" + kFailedReadEnd;
+// A text longer than its field, shown from its start, and what to do: shorten it (where a letter
+// with a mark takes two bytes, when it has one), or take out the CR that did not fit.
+enum class Long { Shorten, Marked, Cr, Unadvised };
+inline std::string tooLong(const std::string& prompt, int limit, const std::string& shown,
+                           Long what = Long::Shorten) {
+  const char* const advised[] = {"shkurtojeni", "shkurtojeni: shkronjat me shenje zene nga dy bajt",
+                                 kCr.c_str(), ""};
+  return answerOf(prompt) + "eshte me e gjate se " + std::to_string(limit) + " bajt: " +
+         quote(shown, true) + advice(what != Long::Unadvised, advised[static_cast<int>(what)]);
 }
+inline const std::string kEndedBefore = "hyrja mbaroi para pergjigjes se ";
 inline std::string inputEnded(const std::string& prompt) {
-  return kFailedReadStart + endedAt(prompt) + "; kjo pergjigje mungon" + kFailedReadEnd;
+  return kEndedBefore + named(prompt) + kMissing;
+}
+// The input ended within the answer to `prompt`, and the read after it failed at once.
+inline const std::string kEndedAfter = "hyrja mbaroi pas pergjigjes se ";
+inline std::string endedAfter(const std::string& prompt) {
+  return kEndedAfter + named(prompt) + kMissing;
 }
 
 // The first answer taken from the rest of an earlier answer's line: by both prompts, what was
-// taken, and a word on what went wrong where it shows.
+// taken, and what to do.
 enum class Hint {
-  None,
-  Enter, // nothing but the line end was left: after a number, Enter at once
-  Comma, // a decimal comma
-  Whole, // the earlier answer is an int, and stopped at a point or an exponent
+  OwnLine, // the number alone on its line
+  Enter,   // nothing but blanks were left: after a number, Enter at once
+  Cr,      // nothing but the CR of a Windows line end was left
+  Comma,   // a decimal comma
+  Whole,   // the earlier answer is an int, and stopped at a point or an exponent
 };
 inline std::string takenStart(const std::string& prompt, const std::string& earlier) {
   return "pergjigjja e " + named(prompt) + " u mor nga rreshti i " + named(earlier) + ": ";
 }
 inline std::string taken(const std::string& prompt, const std::string& earlier,
-                         const std::string& shown, Hint hint = Hint::None, bool cut = false) {
-  const char* const hints[] = {"", "; pas numrit shtypni Enter menjehere", "; ", "; "};
-  return takenStart(prompt, earlier) + quote(shown, cut) + hints[static_cast<int>(hint)] +
-         (hint == Hint::Comma   ? kComma
-          : hint == Hint::Whole ? named(earlier) + " pret numer te plote"
-                                : "");
+                         const std::string& shown, Hint hint = Hint::OwnLine, bool cut = false) {
+  const std::string hints[] = {kOwnLine, "pas numrit shtypni Enter menjehere", kCr, kComma,
+                               named(earlier) + " pret numer te plote"};
+  return takenStart(prompt, earlier) + quote(shown, cut) + "; " + hints[static_cast<int>(hint)];
 }
 
-// What the last answer's line held past the answer, when no read failed: that rest, and for a
-// comma after a number that numbers take a decimal point.
-inline const std::string kUnreadStart = "mbeti pa u lexuar: ";
-inline std::string unread(const std::string& shown, bool comma = false, bool cut = false) {
-  return kUnreadStart + quote(shown, cut) + (comma ? "; " + kComma : "");
+// What the last answer's line held past the answer, when no read failed: that rest, and what to
+// do, unless said before.
+inline std::string unreadStart(const std::string& prompt) {
+  return "pas pergjigjes se " + named(prompt) + " mbeti pa u lexuar: ";
+}
+inline std::string unread(const std::string& prompt, const std::string& shown, bool cut = false,
+                          bool advise = true) {
+  return unreadStart(prompt) + quote(shown, cut) +
+         advice(advise, shown.rfind(',', 0) == 0 ? kComma : kOwnLine);
 }
 
 inline std::string joined(const std::vector<std::string>& texts) {

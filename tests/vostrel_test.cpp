@@ -20,24 +20,28 @@ TEST(Patient, Dialogue) {
           {"name of 29 characters", "1\n" + name29 + "\n70\nB\nC\n", patient(name29, true)},
           // The 30th character fails the read: the age stays 0.
           {"name of 30 characters", "1\n" + name30 + "\n70\nB\nC\n",
-           patient(name30.substr(0, 29), false), tooLong(kAskName, 29)},
+           patient(name30.substr(0, 29), false), tooLong(kAskName, 29, std::string(20, 'e'))},
           // Bytes, not letters: the e with diaeresis is two bytes in UTF-8, and a cut at the 29th
           // byte keeps only its first.
           {"name with a letter of two bytes", "1\nSk\xC3\xABnderbeu\n70\nB\nC\n",
            patient("Sk\xC3\xABnderbeu", true)},
           {"name cut inside a letter", "1\n" + std::string(28, 'a') + "\xC3\xAB\n70\nB\nC\n",
-           patient(std::string(28, 'a') + "\xC3", false), tooLong(kAskName, 29)},
+           patient(std::string(28, 'a') + "\xC3", false),
+           tooLong(kAskName, 29, std::string(20, 'a'), Long::Marked)},
           {"city of 14 characters", "1\nA\n70\nQytetQytetQyte\nC\n", patient("A", true)},
           {"city of 15 characters", "1\nA\n70\nQytetQytetQytet\nC\n", patient("A", true),
-           tooLong(kAskCity, 14)},
+           tooLong(kAskCity, 14, "QytetQytetQyte")},
           {"diagnosis of 49 characters", "1\nA\n70\nB\n" + std::string(49, 'd') + "\n",
            patient("A", true)},
           {"diagnosis of 50 characters", "1\nA\n70\nB\n" + std::string(50, 'd') + "\n",
-           patient("A", true), tooLong(kAskDiagnosis, 49)},
+           patient("A", true), tooLong(kAskDiagnosis, 49, std::string(20, 'd'))},
           {"non-numeric number", "shtate\nA\n70\nB\nC\n", patient("", false),
            notANumber(kAskNumber, "shtate")},
           {"empty name", "1\n\n70\nB\nC\n", patient("", true)},
           {"end of input at the first prompt", "", patient("", false), inputEnded(kAskNumber)},
+          // The age's prompt meets the watch before its read fails at once, with no flush.
+          {"end of input right after the name", "7\nEmer", patient("Emer", false),
+           inputEnded(kAskAge)},
           // Only the blank after the number is discarded; the name read takes the rest at once.
           {"number line holding more", "7 Emer Mbiemer\n70\nQytet\nGrip\n",
            patient("Emer Mbiemer", true), taken(kAskName, kAskNumber, "Emer Mbiemer")},
@@ -47,9 +51,10 @@ TEST(Patient, Dialogue) {
           {"a word after the age", "7\nEmer\n70 vjec\nGrip\n", patient("Emer", true),
            taken(kAskCity, kAskAge, "vjec")},
           // A blank after the number: the name takes the empty rest, and the name typed fails as
-          // the age.
+          // the age, said after its cause and with no advice, as it answers another prompt.
           {"a blank after the number", "7 \nEmer\n70\nQ\nD\n", patient("", false),
-           notANumber(kAskAge, "Emer") + "\n" + taken(kAskName, kAskNumber, "", Hint::Enter)},
+           taken(kAskName, kAskNumber, "", Hint::Enter) + "\n" +
+               notANumber(kAskAge, "Emer", false, false)},
           {"age 6.5e1", "7\nEmer\n6.5e1\nD\n", patient("Emer", false),
            taken(kAskCity, kAskAge, "5e1", Hint::Whole)},
           // What a line shows of an answer is 20 bytes, and "..." after when there is more.
@@ -57,7 +62,7 @@ TEST(Patient, Dialogue) {
            patient(std::string(20, 't'), true), taken(kAskName, kAskNumber, std::string(20, 't'))},
           {"21 bytes taken", "7 " + std::string(21, 't') + "\n70\nQ\nD\n",
            patient(std::string(21, 't'), true),
-           taken(kAskName, kAskNumber, std::string(20, 't'), Hint::None, true)},
+           taken(kAskName, kAskNumber, std::string(20, 't'), Hint::OwnLine, true)},
       });
 }
 
@@ -73,13 +78,13 @@ TEST(Patient, HostileInput) {
           {"1 MB number", digits + "\nEmer\n70\nQ\nD\n", patient("", false),
            outOfRange(kAskNumber, std::string(20, '9'), true)},
           {"1 MB name", "7\n" + text + "\n70\nQ\nD\n", patient(text.substr(0, 29), false),
-           tooLong(kAskName, 29)},
+           tooLong(kAskName, 29, text.substr(0, 20))},
           {"1 MB age", "7\nEmer\n" + digits + "\nQ\nD\n", patient("Emer", false),
            outOfRange(kAskAge, std::string(20, '9'), true)},
           {"1 MB city", "7\nEmer\n70\n" + text + "\nD\n", patient("Emer", true),
-           tooLong(kAskCity, 14)},
+           tooLong(kAskCity, 14, text.substr(0, 14))},
           {"1 MB diagnosis", "7\nEmer\n70\nQ\n" + text + "\n", patient("Emer", true),
-           tooLong(kAskDiagnosis, 49)},
+           tooLong(kAskDiagnosis, 49, text.substr(0, 20))},
           {"NUL ends the printed name", "7\nEm\0er\n70\nQ\nD\n"s, patient("Em", true)},
           {"NUL as the number", "\0\nEmer\n70\nQ\nD\n"s, patient("", false),
            notANumber(kAskNumber, "\\x00")},
@@ -90,7 +95,7 @@ TEST(Patient, HostileInput) {
           // Only the CR after the number is dropped: the name read takes the empty rest of the
           // line, and the name then fails as the age.
           {"CRLF line ends", "7\r\nEmer\r\n70\r\nQ\r\nD\r\n", patient("", false),
-           notANumber(kAskAge, "Emer\\x0D") + "\n" + taken(kAskName, kAskNumber, "", Hint::Enter)},
+           taken(kAskName, kAskNumber, "", Hint::Cr) + "\n" + notANumber(kAskAge, "Emer", false, false)},
           // Out of range is a failed read: the age stays 0 rather than becoming the largest int.
           {"age 2147483648", "7\nEmer\n2147483648\nQ\nD\n", patient("Emer", false),
            outOfRange(kAskAge, "2147483648")},
@@ -106,15 +111,13 @@ TEST(Patient, HostileInput) {
           {"age a lone minus", "7\nEmer\n-\nQ\nD\n", patient("Emer", false),
            notANumber(kAskAge, "-")},
           {"end of input at the name", "7\n", patient("", false), inputEnded(kAskName)},
-          // The character dropped after a number is no answer: the name's is the one missing.
-          {"end of input right after the number", "7", patient("", false), inputEnded(kAskName)},
+          // The read that drops the character after a number fails at once: no later read is seen.
+          {"end of input right after the number", "7", patient("", false), endedAfter(kAskNumber)},
           {"end of input at the age", "7\nEmer\n", patient("Emer", false), inputEnded(kAskAge)},
-          {"end of input right after the name", "7\nEmer", patient("Emer", false),
-           inputEnded(kAskAge)},
           {"end of input at the city", "7\nEmer\n70\n", patient("Emer", true),
            inputEnded(kAskCity)},
           {"end of input right after the age", "7\nEmer\n70", patient("Emer", true),
-           inputEnded(kAskCity)},
+           endedAfter(kAskAge)},
           {"end of input at the diagnosis", "7\nEmer\n70\nQ\n", patient("Emer", true),
            inputEnded(kAskDiagnosis)},
       });

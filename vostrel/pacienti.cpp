@@ -19,15 +19,15 @@ struct clsPacienti {
     // line read see the next line; anything else typed after the number stays for it.
     std::cin.ignore();
     std::cout << "Emri dhe mbiemri i pacientit:";
-    std::cin.getline(emri, 30);
+    std::cin.getline(emri, sizeof emri);
     std::cout << "Mosha e pacientit:";
     std::cin >> mosha;
     std::cin.ignore();
     std::cout << "Qyteti i pacientit:";
     // One short of the array: at most 14 characters are kept.
-    std::cin.getline(qyteti, 15);
+    std::cin.getline(qyteti, sizeof qyteti - 1);
     std::cout << "Diagnoza e pacientit:";
-    std::cin.getline(diagnoza, 50);
+    std::cin.getline(diagnoza, sizeof diagnoza);
   }
 
   void shtypEmrin() const { std::cout << "Emri i pacientit:" << emri << std::endl; }

@@ -1,7 +1,7 @@
 // libFuzzer harness for one dialogue, chosen when the target is built (DIALOGUE names it). The
 // routine runs on the fuzz input as standard input; its output is then read back against the
 // dialogue's shape: every prompt once and in order, every printed value where it belongs, nothing
-// more. The routine must return 0, and standard error may hold only the failed-read line.
+// more. The routine must return 0, and standard error may hold only the lines on its reads.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -150,15 +150,15 @@ const Dialogue kDialogues[] = {
     {"series", maint3, "vostrel", series, kSeriesPromptList},
 };
 
-// Whether `line` is `start`, then something, then `end`.
+// Whether `line` is `start`, then anything, then `end`.
 bool framed(const std::string& line, const std::string& start, const std::string& end = "") {
-  return line.size() > start.size() + end.size() && line.rfind(start, 0) == 0 &&
+  return line.size() >= start.size() + end.size() && line.rfind(start, 0) == 0 &&
          line.compare(line.size() - end.size(), end.size(), end) == 0;
 }
 
 // Each kind of line on standard error, by the dialogue's prompts, as the start and end that frame
-// it: 1 its first failed read, with a reason; 2 its first answer taken from an earlier line; 3
-// what was left unread.
+// it: 1 its first answer taken from an earlier line; 2 its first failed read, with a reason; 3
+// what was left unread. A taken line also starts as a failed one does, so its frames come first.
 struct Frame {
   std::string start;
   std::string end;
@@ -166,12 +166,15 @@ struct Frame {
 };
 
 std::vector<Frame> framesOf(const Dialogue& d) {
-  std::vector<Frame> frames = {{kUnreadStart + '"', "", 3}};
-  for (const std::string& prompt : d.prompts) {
-    frames.push_back({kFailedReadStart + answerOf(prompt), kFailedReadEnd, 1});
-    frames.push_back({kFailedReadStart + endedAt(prompt), kFailedReadEnd, 1});
+  std::vector<Frame> frames;
+  for (const std::string& prompt : d.prompts)
     for (const std::string& earlier : d.prompts)
-      frames.push_back({takenStart(prompt, earlier) + '"', "", 2});
+      frames.push_back({takenStart(prompt, earlier) + '"', "", 1});
+  for (const std::string& prompt : d.prompts) {
+    frames.push_back({answerOf(prompt), "", 2});
+    frames.push_back({kEndedBefore + named(prompt), kMissing, 2});
+    frames.push_back({kEndedAfter + named(prompt), kMissing, 2});
+    frames.push_back({unreadStart(prompt) + '"', "", 3});
   }
   return frames;
 }
@@ -232,10 +235,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Reader reader(output);
   fuzzed().shape(reader, input);
   reader.end();
-  // Standard error holds at most three lines of printable ASCII, each after the program's name,
-  // in this order: the first failed read, by one of the dialogue's prompts and with its reason;
-  // the first answer taken from an earlier answer's line; and, when no read failed, what the last
-  // answer's line held past the answer.
+  // Standard error holds at most three lines with no control character, each after the
+  // program's name, in the order things happened: the first answer taken from an earlier answer's
+  // line, by two of the dialogue's prompts; the first failed read, by one of them, with its
+  // reason; and, when no read failed, what the last answer's line held past the answer.
   const std::string said = err.str();
   const std::string name = std::string(fuzzed().program) + ": ";
   static const std::vector<Frame> frames = framesOf(fuzzed()); // made once
@@ -244,8 +247,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t end = said.find('\n', at);
     const std::string line = said.substr(at, end - at);
     const int kind = line.rfind(name, 0) == 0 ? kindOf(frames, line.substr(name.size())) : 0;
-    if (end == std::string::npos || kind <= last || (kind == 3 && last == 1) ||
-        !std::all_of(line.begin(), line.end(), [](char c) { return c >= 0x20 && c < 0x7F; }))
+    if (end == std::string::npos || kind <= last || (kind == 3 && last == 2) ||
+        std::any_of(line.begin(), line.end(),
+                    [](char c) { return c >= 0 && (c < 0x20 || c == 0x7F); }))
       fail("standard error: " + said, output);
     last = kind;
     at = end + 1;
