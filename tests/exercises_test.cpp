@@ -19,19 +19,19 @@ TEST(ValuePair, FixedDemonstration) {
 }
 
 TEST(Circle, Dialogue) {
-  expectDialogues(
-      exercise("mainT2"),
-      {
-          {"radius 1", "1\n", kCirclePrompt + measures("3.14159", "6.28319")},
-          {"radius 2", "2\n", kCirclePrompt + measures("12.5664", "12.5664")},
-          {"radius 10", "10\n", kCirclePrompt + measures("314.159", "62.8319")},
-          {"radius 0.5", "0.5\n", kCirclePrompt + measures("0.785398", "3.14159")},
-          {"radius 0", "0\n", kCirclePrompt + measures("0", "0")},
-          {"radius -1", "-1\n", kCirclePrompt + measures("3.14159", "-6.28319")},
-          {"non-numeric radius", "r\n", kCirclePrompt + measures("0", "0"),
-           notANumber(kCirclePrompt, "r")},
-          {"decimal comma", "0,5\n", kCirclePrompt + measures("0", "0"), unread(kCirclePrompt, ",5")},
-      });
+  expectDialogues(exercise("mainT2"),
+                  {
+                      {"radius 1", "1\n", kCirclePrompt + measures("3.14159", "6.28319")},
+                      {"radius 2", "2\n", kCirclePrompt + measures("12.5664", "12.5664")},
+                      {"radius 10", "10\n", kCirclePrompt + measures("314.159", "62.8319")},
+                      {"radius 0.5", "0.5\n", kCirclePrompt + measures("0.785398", "3.14159")},
+                      {"radius 0", "0\n", kCirclePrompt + measures("0", "0")},
+                      {"radius -1", "-1\n", kCirclePrompt + measures("3.14159", "-6.28319")},
+                      {"non-numeric radius", "r\n", kCirclePrompt + measures("0", "0"),
+                       notANumber(kCirclePrompt, "r")},
+                      {"decimal comma", "0,5\n", kCirclePrompt + measures("0", "0"),
+                       unread(kCirclePrompt, ",5")},
+                  });
 }
 
 TEST(Rectangle, Dialogue) {
@@ -122,6 +122,9 @@ TEST(Exercises, HostileInput) {
           // continue it: the second point, which starts the second side.
           {"a side of 1000 digits, then a point", "3." + std::string(1000, '0') + ".4\n",
            kRectanglePrompts + measures("1.2", "6.8"), taken(kAskSideB, kAskSideA, ".4")},
+          {"a long first side, then the second and a word",
+           "3." + std::string(5000, '0') + " 4 abc\n", kRectanglePrompts + measures("12", "14"),
+           taken(kAskSideB, kAskSideA, "4") + "\n" + unread(kAskSideB, "abc", false, false)},
           // Rounding past the sixth digit shows in the perimeter: 2^53 + 1 is a tie, and rounds
           // to even, 2^53; a 1 a thousand zeros after its point breaks the tie upwards.
           {"sides 2^53 + 1 and -2^53", "9007199254740993\n-9007199254740992\n",

@@ -85,6 +85,15 @@ TEST(Product, HostileInput) {
           {"n 1e99999", "1e99999\n2\n", products("0", "5"),
            taken(kAskX, kAskN, "e99999", Hint::Whole) + "\n" +
                notANumber(kAskX, "e99999", false, false)},
+          {"x -1e39", "3\n-1e39\n", products("0", "5"), outOfRange(kAskX, "-1e39")},
+          {"x a decimal comma", "4\n,5\n", products("0", "35"), notANumber(kAskX, ",5")},
+          // What a read meets is shown to its line's end, past standard input's 4 KiB blocks.
+          {"blanks past a block's end, then 1e39", "4\n" + std::string(4093, ' ') + "1e39\n",
+           products("0", "35"), outOfRange(kAskX, "1e39")},
+          {"blanks past a block's end, then a word", "4\n" + std::string(4094, ' ') + "abcdef\n",
+           products("0", "35"), notANumber(kAskX, "abcdef")},
+          {"a long blank tail, then a word", "4\n0.5" + std::string(5000, ' ') + "cm\n",
+           products("60", "35"), unread(kAskX, "cm")},
           {"x nan", "3\nnan\n", products("0", "5"), notANumber(kAskX, "nan")},
           {"x inf", "3\ninf\n", products("0", "5"), notANumber(kAskX, "inf")},
           {"n a lone minus", "-\n2\n", products("0", "5"), notANumber(kAskN, "-")},

@@ -102,8 +102,9 @@ inline std::string tooLong(const std::string& prompt, int limit, const std::stri
                            Long what = Long::Shorten) {
   const char* const advised[] = {"shkurtojeni", "shkurtojeni: shkronjat me shenje zene nga dy bajt",
                                  kCr.c_str(), ""};
-  return answerOf(prompt) + "eshte me e gjate se " + std::to_string(limit) + " bajt: " +
-         quote(shown, true) + advice(what != Long::Unadvised, advised[static_cast<int>(what)]);
+  return answerOf(prompt) + "eshte me e gjate se " + std::to_string(limit) +
+         " bajt: " + quote(shown, true) +
+         advice(what != Long::Unadvised, advised[static_cast<int>(what)]);
 }
 inline const std::string kEndedBefore = "hyrja mbaroi para pergjigjes se ";
 inline std::string inputEnded(const std::string& prompt) {

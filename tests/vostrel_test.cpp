@@ -57,6 +57,27 @@ TEST(Patient, Dialogue) {
                notANumber(kAskAge, "Emer", false, false)},
           {"age 6.5e1", "7\nEmer\n6.5e1\nD\n", patient("Emer", false),
            taken(kAskCity, kAskAge, "5e1", Hint::Whole)},
+          {"a decimal comma in the age", "7\nEmer\n70,5\nD\n", patient("Emer", true),
+           taken(kAskCity, kAskAge, "5", Hint::Comma)},
+          {"the age's line longer than the city", "7\nEmer\n70 vjec e ca muaj me shume\nGrip\n",
+           patient("Emer", true),
+           taken(kAskCity, kAskAge, "vjec e ca muaj", Hint::OwnLine, true) + "\n" +
+               tooLong(kAskCity, 14, "vjec e ca muaj", Long::Unadvised)},
+          {"two blanks after the number", "7  \nEmer\n70\nQ\nD\n", patient(" ", false),
+           taken(kAskName, kAskNumber, " ", Hint::Enter) + "\n" +
+               notANumber(kAskAge, "Emer", false, false)},
+          {"blanks after the number, then the end", "7   ", patient("  ", false),
+           taken(kAskName, kAskNumber, "  ", Hint::Enter) + "\n" + inputEnded(kAskAge)},
+          {"blanks after the age, then the end", "7\nEmer\n70   ", patient("Emer", true),
+           taken(kAskCity, kAskAge, "  ", Hint::Enter) + "\n" + inputEnded(kAskDiagnosis)},
+          {"the age in the learner's letters", "7\nEmer\nshtat\xC3\xAB\nQ\nD\n",
+           patient("Emer", false), notANumber(kAskAge, "shtat\xC3\xAB")},
+          {"name of 29 characters and a CR", "1\n" + name29 + "\r\n70\nB\nC\n",
+           patient(name29, false), tooLong(kAskName, 29, name29.substr(0, 20), Long::Cr)},
+          {"name of 29 characters, a CR and more", "1\n" + name29 + "\rx\n70\nB\nC\n",
+           patient(name29, false), tooLong(kAskName, 29, name29.substr(0, 20))},
+          // The diagnosis took its line whole: the next line is no answer's.
+          {"a line after the last answer", "1\nA\n70\nB\nC\nD\n", patient("A", true)},
           // What a line shows of an answer is 20 bytes, and "..." after when there is more.
           {"20 bytes taken", "7 " + std::string(20, 't') + "\n70\nQ\nD\n",
            patient(std::string(20, 't'), true), taken(kAskName, kAskNumber, std::string(20, 't'))},
@@ -85,6 +106,11 @@ TEST(Patient, HostileInput) {
            tooLong(kAskCity, 14, text.substr(0, 14))},
           {"1 MB diagnosis", "7\nEmer\n70\nQ\n" + text + "\n", patient("Emer", true),
            tooLong(kAskDiagnosis, 49, text.substr(0, 20))},
+          // The name starts 13 bytes before the end of the number line's first 4 KiB block.
+          {"a name across a block's end",
+           std::string(4080, '0') + "7 Emer Mbiemer Mbiemeri\n70\nQ\nD\n",
+           patient("Emer Mbiemer Mbiemeri", true),
+           taken(kAskName, kAskNumber, "Emer Mbiemer Mbiemer", Hint::OwnLine, true)},
           {"NUL ends the printed name", "7\nEm\0er\n70\nQ\nD\n"s, patient("Em", true)},
           {"NUL as the number", "\0\nEmer\n70\nQ\nD\n"s, patient("", false),
            notANumber(kAskNumber, "\\x00")},
@@ -95,7 +121,8 @@ TEST(Patient, HostileInput) {
           // Only the CR after the number is dropped: the name read takes the empty rest of the
           // line, and the name then fails as the age.
           {"CRLF line ends", "7\r\nEmer\r\n70\r\nQ\r\nD\r\n", patient("", false),
-           taken(kAskName, kAskNumber, "", Hint::Cr) + "\n" + notANumber(kAskAge, "Emer", false, false)},
+           taken(kAskName, kAskNumber, "", Hint::Cr) + "\n" +
+               notANumber(kAskAge, "Emer", false, false)},
           // Out of range is a failed read: the age stays 0 rather than becoming the largest int.
           {"age 2147483648", "7\nEmer\n2147483648\nQ\nD\n", patient("Emer", false),
            outOfRange(kAskAge, "2147483648")},
