@@ -153,7 +153,7 @@ std::string named(const std::string& prompt) {
 }
 
 const char* const kComma = "numrat shkruhen me pike dhjetore, jo me presje";
-const char* const kCr = "rreshtat mbarojne me CR, si ne Windows: hiqni CR-te (tr -d '\\r')";
+const char* const kCr = "rreshtat mbarojne me CR si ne Windows; hiqni CR-te: tr -d '\\r'";
 const char* const kOwnLine = "shkruani vetem numrin ne rreshtin e tij";
 const char* const kMissing = "shtoni pergjigjet qe mungojne";
 
@@ -171,7 +171,7 @@ std::pair<std::string, std::string> ReadWatch::failure(const Read& read) {
                                          : "shkruani numrin me shifra dhe pike dhjetore"};
   case Ending::OutOfRange:
     if (read.number.whole)
-      return {answer + "eshte jashte kufijve te numrit te plote, " +
+      return {answer + "eshte jashte kufijve " +
                   std::to_string(std::numeric_limits<int>::min()) + " deri " +
                   std::to_string(std::numeric_limits<int>::max()) + ": " + typed,
               "shkruani nje numer brenda tyre"};

@@ -1,10 +1,13 @@
-// The worked dialogues of the README and the manual pages, as the programs print them. Each is
-// marked by a comment just before it, "played: PROGRAM"; its answers are what follows each prompt
-// on its line, as a terminal shows them, right after the prompt.
+// The examples of the README and the manual pages, played against the programs. A code block is
+// marked by a comment just before it, "played: PROGRAM 'INPUT'", INPUT as printf's format writes
+// it, with " >/dev/full" after it for a run whose output is lost. A block that opens with the
+// program's name and a colon shows its standard error; any other shows the terminal: the output,
+// each answer right after its prompt, then the standard error. A table row with a command,
+// "printf 'INPUT' | PROGRAM", shows in its last cell the lines on standard error.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,68 +18,72 @@ namespace {
 
 using Lines = std::vector<std::pair<int, std::string>>; // each line with its number in the file
 
-// Plays the worked dialogue `shown` of file `doc` and reports the first line that differs, with
-// the line as the program shows it (expected) and as the doc does (actual).
-void play(const char* doc, const Program& program, const Lines& shown) {
-  // The doc's lines as the program writes them, without the answers typed: each prompt line is
-  // the prompt, where the program waits, and the line end is the answer's.
-  std::string input, written;
-  std::vector<std::size_t> lineAt; // where each doc line starts in `written`
-  std::vector<std::pair<std::size_t, std::string>> echoes; // each answer typed and where it shows
-  for (std::size_t i = 0; i < shown.size(); ++i) {
-    const auto& [number, text] = shown[i];
-    lineAt.push_back(written.size());
-    if (i >= program.prompts.size()) {
-      written += text + "\n";
-      continue;
+// Text as printf's format writes it (\n, \r, \t, \\, \xHH), or, with `groff`, as a manual page
+// does (\e, \-, \(aq).
+std::string unescaped(const std::string& text, bool groff = false) {
+  std::string bytes;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char next = at + 1 < text.size() ? text[at + 1] : '\0';
+    if (text[at] != '\\') {
+      bytes += text[at];
+    } else if (groff) {
+      bytes += next == 'e' ? '\\' : next == '-' ? '-' : '\'';
+      at += next == '(' ? 3 : 1;
+    } else {
+      bytes += next == 'n' ? '\n' : next == 'r' ? '\r' : next == 't' ? '\t' : next;
+      if (next == 'x')
+        bytes.back() = static_cast<char>(std::stoi(text.substr(at + 2, 2), nullptr, 16));
+      at += next == 'x' ? 3 : 1;
     }
-    const std::string& prompt = program.prompts[i];
-    if (text.rfind(prompt, 0) != 0) {
-      ADD_FAILURE_AT(doc, number) << "no line starting with the prompt here: the line "
-                                  << firstDifference(prompt, text);
-      return;
-    }
-    written += prompt;
-    echoes.emplace_back(written.size(), text.substr(prompt.size()) + "\n");
-    input += echoes.back().second;
   }
-  const Result r = run(program, input);
-  if (!r.err.empty() || r.status != 0)
-    ADD_FAILURE_AT(doc, shown.front().first)
-        << "the answers give status " << r.status << " and on standard error: " << r.err;
-  if (r.out == written)
-    return;
-  const auto at = static_cast<std::size_t>(
-      std::mismatch(written.begin(), written.end(), r.out.begin(), r.out.end()).first -
-      written.begin());
-  if (at == written.size()) {
-    ADD_FAILURE_AT(doc, shown.back().first) << "the program shows more after this: \""
-                                            << r.out.substr(at, r.out.find('\n', at) - at) << '"';
-    return;
-  }
-  // The doc's line where the two part, and the program's as a terminal shows it: the answers
-  // before that point echoed where the doc shows them, as the two agree up to there.
-  // A difference where an answer shows belongs to the prompt's line: the program wrote more there.
-  std::size_t line = std::upper_bound(lineAt.begin(), lineAt.end(), at) - lineAt.begin() - 1;
-  if (line > 0 && line - 1 < echoes.size() && echoes[line - 1].first == at)
-    --line;
-  std::string view = r.out;
-  for (std::size_t i = std::min(line + 1, echoes.size()); i-- > 0;)
-    if (echoes[i].first < at)
-      view.insert(echoes[i].first, echoes[i].second);
-  std::size_t from = lineAt[line];
-  for (std::size_t i = 0; i < line && i < echoes.size(); ++i)
-    from += echoes[i].second.size();
-  ADD_FAILURE_AT(doc, shown[line].first)
-      << "this line is not what the program shows: it "
-      << firstDifference(view.substr(from, view.find('\n', from) - from), shown[line].second);
+  return bytes;
 }
 
-TEST(Docs, WorkedDialoguesAsPrinted) {
-  for (const char* doc : {"README.md", "man/vostrel.1.in", "man/kandomir.1.in"}) {
+// Plays `input` and reports the first line of `shown` that is not what the program prints, with
+// that line as it should read in the doc.
+void play(const char* doc, const std::string& program, const std::string& input, bool full,
+          const Lines& shown) {
+  ASSERT_TRUE(program == "vostrel" || program == "kandomir") << doc << ": no program " << program;
+  const Program& p = program == "vostrel" ? kVostrel : kKandomir;
+  const Result r = run(p, input, full ? Output::FullDisk : Output::Collected);
+  EXPECT_EQ(r.status, full ? 1 : 0) << doc << ":" << shown.front().first;
+  std::string view = r.err;
+  if (shown.front().second.rfind(program + ": ", 0) != 0) {
+    view = r.out;
+    std::size_t at = 0;
+    for (std::size_t i = 0, answer = 0; i < p.prompts.size(); ++i) {
+      const std::size_t end = input.find('\n', answer);
+      if (end == std::string::npos || (at = view.find(p.prompts[i], at)) == std::string::npos)
+        break;
+      at += p.prompts[i].size();
+      view.insert(at, input, answer, end + 1 - answer);
+      answer = end + 1;
+    }
+    view += r.err;
+  }
+  std::istringstream lines(view);
+  std::size_t i = 0;
+  for (std::string line; std::getline(lines, line); ++i) {
+    if (i == shown.size()) {
+      ADD_FAILURE_AT(doc, shown.back().first) << "the program shows more after this: " << line;
+      return;
+    }
+    if (line != shown[i].second) {
+      ADD_FAILURE_AT(doc, shown[i].first) << "this line is not what the program shows: it "
+                                          << firstDifference(line, shown[i].second);
+      return;
+    }
+  }
+  if (i < shown.size())
+    ADD_FAILURE_AT(doc, shown[i].first) << "the program shows nothing more from here";
+}
+
+TEST(Docs, ExamplesAsPrinted) {
+  for (const std::string doc : {"README.md", "man/vostrel.1.in", "man/kandomir.1.in"}) {
     std::ifstream in(std::string(SOURCE_DIR "/") + doc);
     ASSERT_TRUE(in) << "cannot read " << doc;
-    int blocks = 0;
+    const bool groff = doc.rfind(".in") == doc.size() - 3;
+    int played = 0;
     int number = 0;
     const auto next = [&](std::string& line) { return std::getline(in, line) && ++number; };
     // A block opens with a line starting "```" (Markdown) or ".EX" (a manual page), and closes
@@ -85,22 +92,36 @@ TEST(Docs, WorkedDialoguesAsPrinted) {
       return line.rfind("```", 0) == 0 || line == ".EX" || line == ".EE";
     };
     for (std::string line; next(line);) {
+      const std::size_t command = line.find("printf '");
       const std::size_t marker = line.find("played: ");
-      if (marker == std::string::npos)
-        continue;
-      const std::string name =
-          line.substr(marker + 8, line.find_first_of(" -", marker + 8) - marker - 8);
-      ASSERT_TRUE(name == "vostrel" || name == "kandomir") << doc << ":" << number << ": " << name;
-      Lines shown;
-      while (next(line) && !edge(line)) {
+      if (line.rfind('|', 0) == 0 && command != std::string::npos) {
+        const std::size_t quote = line.find('\'', command + 8);
+        const std::size_t name = line.find("| ", quote) + 2;
+        Lines shown;
+        const std::string last = line.substr(line.rfind(" | ") + 3);
+        for (std::size_t open = last.find('`'), close;
+             open != std::string::npos && (close = last.find('`', open + 1)) != std::string::npos;
+             open = last.find('`', close + 1))
+          shown.push_back({number, last.substr(open + 1, close - open - 1)});
+        play(doc.c_str(), line.substr(name, line.find('`', name) - name),
+             unescaped(line.substr(command + 8, quote - command - 8)), false, shown);
+        ++played;
+      } else if (marker != std::string::npos) {
+        const std::size_t quote = line.find('\'', marker);
+        const std::string program = line.substr(marker + 8, quote - marker - 9);
+        const std::string input = line.substr(quote + 1, line.find('\'', quote + 1) - quote - 1);
+        const bool full = line.find(">/dev/full") != std::string::npos;
+        Lines shown;
+        while (next(line) && !edge(line)) {
+        }
+        while (next(line) && !edge(line))
+          shown.push_back({number, groff ? unescaped(line, true) : line});
+        ASSERT_FALSE(shown.empty()) << doc << ":" << number << ": no block after its marker";
+        play(doc.c_str(), program, unescaped(input), full, shown);
+        ++played;
       }
-      while (next(line) && !edge(line))
-        shown.push_back({number, line});
-      ASSERT_FALSE(shown.empty()) << doc << ":" << number << ": no block after its marker";
-      play(doc, name == "vostrel" ? kVostrel : kKandomir, shown);
-      ++blocks;
     }
-    EXPECT_GT(blocks, 0) << doc << " marks no worked dialogue with \"played: PROGRAM\"";
+    EXPECT_GT(played, 0) << doc << " has no example marked \"played: PROGRAM 'INPUT'\"";
   }
 }
 

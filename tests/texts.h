@@ -64,7 +64,7 @@ inline std::string named(const std::string& prompt) {
   return quote(line.substr(0, line.find_last_not_of(' ') + 1));
 }
 inline const std::string kComma = "numrat shkruhen me pike dhjetore, jo me presje";
-inline const std::string kCr = "rreshtat mbarojne me CR, si ne Windows: hiqni CR-te (tr -d '\\r')";
+inline const std::string kCr = "rreshtat mbarojne me CR si ne Windows; hiqni CR-te: tr -d '\\r'";
 inline const std::string kOwnLine = "shkruani vetem numrin ne rreshtin e tij";
 inline const std::string kMissing = "; shtoni pergjigjet qe mungojne";
 // A line's advice, unless it was given before or would be a guess.
@@ -87,8 +87,8 @@ inline std::string outOfRange(const std::string& prompt, const std::string& type
                               bool cut = false) {
   if (wholeNumber(prompt))
     return answerOf(prompt) +
-           "eshte jashte kufijve te numrit te plote, -2147483648 deri 2147483647: " +
-           quote(typed, cut) + "; shkruani nje numer brenda tyre";
+           "eshte jashte kufijve -2147483648 deri 2147483647: " + quote(typed, cut) +
+           "; shkruani nje numer brenda tyre";
   if (typed.rfind('-', 0) == 0)
     return answerOf(prompt) + "eshte numer negativ shume i madh: " + quote(typed, cut) +
            "; shkruani nje numer me afer zeros";
