@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
-#include <limits>
 
 // Shows the watch what the put area holds that it has not met yet, then the `n` bytes at `s`.
 void WatchedOutput::meet(const char* s, std::size_t n) {

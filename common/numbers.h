@@ -17,12 +17,10 @@
 // other stream buffer a number is read a character at a time.
 class ReadAhead : public std::streambuf {
 public:
-  // Where a character stands: how many characters were read before it, and its line and column,
-  // each counted from 0.
+  // Where a character stands: how many characters were read before it, its line, and its column
+  // in that line, each counted from 0.
   struct Place {
-    std::size_t offset = 0;
-    std::size_t line = 0;
-    std::size_t column = 0;
+    std::size_t offset = 0, line = 0, column = 0;
   };
   // How many of the last characters read `recent` can give back: more than any field holds.
   static constexpr std::size_t kRecent = 64;

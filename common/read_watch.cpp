@@ -1,8 +1,6 @@
 #include "read_watch.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <limits>
 
 // Only the end of a long write can be the line being written, so a write is looked at from its
