@@ -7,12 +7,12 @@
 #include <cstring>
 #include <iostream>
 
-// Shows the watch what the put area holds that it has not met yet, then the `n` bytes at `s`.
+// Shows the watch what the put area holds that it has not met yet (single characters, which
+// sputc puts there itself), then the `n` bytes at `s`.
 void WatchedOutput::meet(const char* s, std::size_t n) {
   if (seen_ != pptr())
     watch_->meets(seen_, static_cast<std::size_t>(pptr() - seen_));
   watch_->meets(s, n);
-  seen_ = pptr();
 }
 
 // Passes the put area on, with errno cleared first, so that a reason kept is this pass's own. A
@@ -34,16 +34,17 @@ WatchedOutput::int_type WatchedOutput::overflow(int_type c) {
   return sputc(traits_type::to_char_type(c));
 }
 
+// What does not fit in the put area fills it, and it is passed on, as often as needed.
 std::streamsize WatchedOutput::xsputn(const char* s, std::streamsize n) {
   meet(s, static_cast<std::size_t>(n));
-  for (std::streamsize left = n; left > 0;) {
-    if (pptr() == epptr())
-      passOn();
-    const std::streamsize part = std::min<std::streamsize>(left, epptr() - pptr());
-    std::memcpy(pptr(), s + n - left, static_cast<std::size_t>(part));
-    pbump(static_cast<int>(part));
-    left -= part;
+  std::streamsize done = 0;
+  for (std::streamsize room; n - done > (room = epptr() - pptr()); done += room) {
+    std::memcpy(pptr(), s + done, static_cast<std::size_t>(room));
+    pbump(static_cast<int>(room));
+    passOn();
   }
+  std::memcpy(pptr(), s + done, static_cast<std::size_t>(n - done));
+  pbump(static_cast<int>(n - done));
   seen_ = pptr();
   return n;
 }

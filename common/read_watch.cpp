@@ -54,12 +54,14 @@ void ReadWatch::record() {
     read.more = read.took.size() == NumberScan::kText;
     read.line = read.number.first.line;
   } else if (read.ending != Ending::InputEnded) {
-    // A line read takes every character up to its line end, which it drops: no more than any
-    // field holds, and the input keeps more of them.
+    // A line read takes the characters up to its line end, which it drops: within its field's
+    // bound, so the input still keeps them all (ReadAhead::kRecent), and the one before them.
     const std::size_t count = at_.offset - began.offset;
-    const std::string seen = input_.recent(count + 1); // with the character before it
+    const std::string seen = input_.recent(count + 1);
     const bool lineEnd = at_.line > began.line;
-    read.took = seen.substr(seen.size() - count, count - (lineEnd ? 1 : 0));
+    read.took = seen.substr(seen.size() - std::min(count, seen.size()));
+    if (lineEnd && !read.took.empty())
+      read.took.pop_back();
     read.more = read.ending == Ending::TooLong;
     read.crLineEnd = lineEnd && seen.size() >= 2 && seen[seen.size() - 2] == '\r';
     read.line = began.line;
@@ -169,9 +171,8 @@ std::pair<std::string, std::string> ReadWatch::failure(const Read& read) {
                                          : "shkruani numrin me shifra dhe pike dhjetore"};
   case Ending::OutOfRange:
     if (read.number.whole)
-      return {answer + "eshte jashte kufijve " +
-                  std::to_string(std::numeric_limits<int>::min()) + " deri " +
-                  std::to_string(std::numeric_limits<int>::max()) + ": " + typed,
+      return {answer + "eshte jashte kufijve " + std::to_string(std::numeric_limits<int>::min()) +
+                  " deri " + std::to_string(std::numeric_limits<int>::max()) + ": " + typed,
               "shkruani nje numer brenda tyre"};
     if (read.took[0] == '-')
       return {answer + "eshte numer negativ shume i madh: " + typed,

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstddef>
-#include <istream>
+#include <ios>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,7 +22,7 @@
 // seen, and the first failure is the last read recorded.
 class ReadWatch {
 public:
-  ReadWatch(const std::istream& in, NumberScan& numbers, ReadAhead& input)
+  ReadWatch(const std::ios& in, NumberScan& numbers, ReadAhead& input)
       : in_(in), numbers_(numbers), input_(input) {}
 
   // Standard output meets the watch, with the `n` bytes written at `s`: none at a flush.
@@ -70,7 +70,7 @@ private:
   void record();
   std::pair<std::string, std::string> failure(const Read& read);
 
-  const std::istream& in_;
+  const std::ios& in_;
   NumberScan& numbers_;
   ReadAhead& input_;
   Line written_;                                          // what was written since the last read
