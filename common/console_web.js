@@ -1,8 +1,9 @@
 // Standard input and output of the programs built as WebAssembly, which have no console of their
 // own. In a web page the page supplies them: Module.readInput() gives a promise of the next bytes
 // typed (null at the end of input), and Module.writeOutput(fd, bytes) shows what the program
-// writes on standard output (1) or standard error (2). Under Node they are Node's own standard
-// streams, so that the programs run there as console programs, for the tests.
+// writes on standard output (1) or standard error (2); Module.readRecorded(prompt, value, ending)
+// hears of each read as it ends. Under Node they are Node's own standard streams, so that the
+// programs run there as console programs, for the tests.
 //
 // A read that finds nothing typed yet waits without blocking the page: Asyncify unwinds the
 // program's stack, and rewinds it once the answer comes.
@@ -88,6 +89,13 @@ mergeInto(LibraryManager.library, {
     }
     HEAPU32[pnum >> 2] = written;
     return 0;
+  },
+
+  // A read has ended (common/read_watch.cpp): the page, where there is one, shows its field.
+  console_read: function (prompt, promptLength, value, valueLength, ending) {
+    if (Module['readRecorded'])
+      Module['readRecorded'](UTF8ToString(prompt, promptLength),
+                             UTF8ToString(value, valueLength), ['read', 'failed', 'ended'][ending]);
   },
 
   // Only standard input is ever read. Whatever is already received is read at once; otherwise the

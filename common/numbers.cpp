@@ -258,6 +258,7 @@ NumberScan::iter_type NumberScan::read(iter_type in, iter_type end, std::ios_bas
     return std::num_get<char>::do_get(in, end, stream, state, value);
   Number number = 0;
   last_ = scanInto(*buffer, state, number);
+  last_.stored = number;
   value = number;
   return iter_type(buffer);
 }

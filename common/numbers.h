@@ -90,6 +90,7 @@ public:
     std::string text; // its first kText characters taken: one more than a line on standard error
                       // shows of an answer, so that it can tell there were more
     int stop = -1;    // the character that stopped it, left in the input; -1 at the end of input
+    double stored = 0; // the value it stored
   };
   static constexpr std::size_t kText = 21;
 

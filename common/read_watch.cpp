@@ -3,6 +3,16 @@
 #include <algorithm>
 #include <limits>
 
+#ifdef __EMSCRIPTEN__
+#include <sstream>
+
+// The web page's console (common/console_web.js): a read ended with `prompt`, leaving `value` in
+// its field; `ending` is 1 when it failed, 2 when it took its answer and the input then ended
+// (every later read fails at once), 0 otherwise.
+extern "C" void console_read(const char* prompt, std::size_t promptLength, const char* value,
+                             std::size_t valueLength, int ending);
+#endif
+
 // Only the end of a long write can be the line being written, so a write is looked at from its
 // last line end on, and only its last kKept bytes are kept.
 void ReadWatch::Line::see(const char* s, std::size_t n) {
@@ -72,6 +82,19 @@ void ReadWatch::record() {
     read.earlier = earlier->earlier != kNone
                        ? earlier->earlier
                        : static_cast<std::size_t>(reads_.rend() - earlier) - 1;
+#ifdef __EMSCRIPTEN__
+  // The web page shows each field as its read left it.
+  std::ostringstream value;
+  if (outcome == Outcome::None)
+    value << read.took;
+  else if (read.number.whole)
+    value << static_cast<int>(read.number.stored);
+  else
+    value << read.number.stored;
+  const std::string text = value.str();
+  const int ending = read.ending != Ending::Read ? 1 : (state_ & std::ios_base::failbit) ? 2 : 0;
+  console_read(read.prompt.data(), read.prompt.size(), text.data(), text.size(), ending);
+#endif
   reads_.push_back(std::move(read));
 }
 

@@ -6,7 +6,9 @@
 //
 // Each program is a tab of its own: its run, running or ended, is kept in elements of its own,
 // hidden while the other is shown, and shows again as it was left. Only "Nise përsëri" discards a
-// run.
+// run. Beside the dialogue stands the lesson: the exercise's code, with the statement whose read
+// waits for the answer marked, and the record's fields as the program's reads left them, which the
+// program reports (Module.readRecorded) as each read ends.
 'use strict';
 
 const programs = ['vostrel', 'kandomir'];
@@ -43,7 +45,7 @@ if (programs.includes(named)) load(named).catch(() => {});
 
 // The page's elements, once it has been read.
 const byId = (id) => document.getElementById(id);
-let runsBox, form, answer, controls, statusLine, again, save;
+let runsBox, form, answer, controls, statusLine, again, save, viewButton;
 
 // The longest text node the transcript is given: a browser lays out one longer run of text (a
 // pasted answer of megabytes) wider than it can measure, and the page would widen with it.
@@ -54,6 +56,32 @@ function appendText(element, text) {
 
 // The longest prompt the field is named by.
 const kPrompt = 200;
+
+// What the page knows of an exercise from the code it shows (the build writes it into the page):
+// its record's type, and each read in the order of the code, with the statement that reads (its
+// line of the listing), the field it reads into, whether that is a text (a line read) or a
+// number, and the prompt written before it, the last line of the string literal before it.
+const lessons = {};
+function lessonOf(name) {
+  if (lessons[name]) return lessons[name];
+  const section = byId(`lesson-${name}`);
+  const reads = [];
+  let prompt = '';
+  for (const line of section.querySelectorAll('.code > li')) {
+    const code = line.textContent.replace(/^\s*\/\/.*/, ''); // a comment is no statement
+    for (const [, literal] of code.matchAll(/"((?:[^"\\]|\\.)*)"/g))
+      prompt = literal.replace(/\\(.)/g, (_, c) => (c === 'n' ? '\n' : c)).split('\n').pop().trimEnd();
+    const read = /std::cin\s*>>\s*(\w+)|std::cin\.getline\((\w+)/.exec(code);
+    if (read) reads.push({ field: read[1] ?? read[2], text: !read[1], prompt, line });
+  }
+  const record = /\bstruct\s+(\w+)/.exec(section.textContent)?.[1] ?? name;
+  return (lessons[name] = { section, record, reads });
+}
+
+// The read of a lesson that a prompt belongs to: the first one not yet done whose prompt ends what
+// the program wrote last.
+const readOf = (run, written) =>
+  run.lesson.reads.find((read, i) => !run.done[i] && written.trimEnd().endsWith(read.prompt));
 
 // One program's run, with elements of its own, shown or hidden as the run is: its terminal (the
 // transcript, a live log, after which the answer field stands while the run is shown) and its
@@ -79,6 +107,10 @@ class Run {
     this.transcript.setAttribute('role', 'log');
     this.transcript.setAttribute('aria-label', `Dialogu i ${name}`);
     this.terminal.append(this.transcript);
+    // A click in the terminal, not one that selects text, goes on with the answer.
+    this.terminal.addEventListener('click', () => {
+      if (getSelection().isCollapsed && !form.hidden) answer.focus({ preventScroll: true });
+    });
     const report = document.createElement('div');
     report.setAttribute('aria-live', 'polite');
     this.heading = document.createElement('h2');
@@ -89,6 +121,47 @@ class Run {
     report.append(this.heading, this.diagnostics);
     this.element.append(this.terminal, report);
     runsBox.append(this.element);
+    // Its lesson's record: the fields, a row each, above the exercise's code (in place of what
+    // an earlier run of the program left there).
+    this.lesson = lessonOf(name);
+    this.done = []; // for each read, whether it has ended
+    this.values = this.lesson.reads.map((read) => {
+      const row = document.createElement('tr');
+      const cells = ['th', 'td', 'td'].map((cell) => row.appendChild(document.createElement(cell)));
+      cells[0].scope = 'row';
+      cells[0].textContent = read.field;
+      cells[2].textContent = 'pa lexuar';
+      return row;
+    });
+    const table = document.createElement('table');
+    table.className = 'record';
+    table.createCaption().textContent = `Fushat e ${this.lesson.record}`;
+    table.createTHead().insertRow().append(
+      ...['Fusha', 'Vlera', 'Leximi'].map((heading) =>
+        Object.assign(document.createElement('th'), { scope: 'col', textContent: heading })));
+    table.createTBody().append(...this.values);
+    this.lesson.section.querySelector('.record')?.remove();
+    this.lesson.section.prepend(table);
+  }
+
+  // A read has ended (Module.readRecorded): its field shows the value the program stored. A read
+  // that failed leaves every read after it to fail at once, without waiting: their fields keep
+  // what they held before, 0 or empty.
+  recorded(prompt, value, ending) {
+    const i = this.lesson.reads.indexOf(readOf(this, prompt));
+    if (i < 0) return;
+    this.fill(i, value, ending === 'failed' ? 'dështoi' : 'u lexua');
+    if (ending !== 'read')
+      for (let later = i + 1; later < this.lesson.reads.length; later++)
+        this.fill(later, this.lesson.reads[later].text ? '' : '0', 'dështoi menjëherë');
+  }
+
+  fill(i, value, how) {
+    const [, shown, read] = this.values[i].cells;
+    shown.textContent = this.lesson.reads[i].text ? `"${value}"` : value;
+    read.textContent = how;
+    this.values[i].dataset.read = how === 'u lexua' ? 'read' : 'failed';
+    this.done[i] = true;
   }
 
   get over() {
@@ -157,9 +230,21 @@ function said(run) {
   return starting(run) ? `${run.name} po ngarkohet…` : run.said;
 }
 
+// What a tab says of its program's run, after the program's name.
+function stateOf(run) {
+  if (!run) return '';
+  return run.over ? 'mbaroi' : starting(run) ? 'po ngarkohet' : 'pret';
+}
+
+// On a narrow screen the dialogue and the lesson show one at a time ('dialogue' or 'code'); on a
+// wide one side by side.
+let view = 'dialogue';
+const narrow = matchMedia('(max-width: 63.99rem)');
+const dialogueShows = () => view === 'dialogue' || !narrow.matches;
+
 // Sets the whole page from the run shown, and from nothing else: the one place that does. Focus
-// goes where the next key belongs: the field while the run waits for answers, the status line once
-// it has ended (so that keys start nothing), and nowhere that is hidden.
+// goes where the next key belongs: the field while the run takes answers, the status line once it
+// has ended (so that keys start nothing), and nowhere that is hidden.
 function render() {
   const run = shown;
   document.title = run ? `${run.name}: ${title}` : title;
@@ -167,9 +252,13 @@ function render() {
     const link = byId(`pick-${program}`);
     if (program === run?.name) link.setAttribute('aria-current', 'page');
     else link.removeAttribute('aria-current');
+    const state = stateOf(runs[program]);
+    link.querySelector('.tab-state').textContent = state && `: ${state}`;
     byId(`about-${program}`).hidden = Boolean(run);
+    byId(`lesson-${program}`).hidden = program !== run?.name;
     if (runs[program]) runs[program].element.hidden = runs[program] !== run;
   }
+  document.querySelector('main').dataset.view = view;
   document.querySelector('nav').classList.toggle('picker', !run);
   byId('choose').hidden = Boolean(run);
   if (run) {
@@ -177,24 +266,72 @@ function render() {
     run.diagnostics.hidden = !run.wroteDiagnostics;
     if (form.parentElement !== run.terminal) run.terminal.append(form);
     answer.setAttribute('aria-label', run.lastLine.trim() || 'Përgjigjja');
+    mark(run);
   }
   const line = run ? said(run) : '';
   statusLine.textContent = line;
   statusLine.hidden = line === '';
   statusLine.dataset.ended = !run?.over ? '' : run.wroteDiagnostics ? 'diagnostics' : 'clean';
-  again.hidden = !run?.over;
+  again.hidden = !run || starting(run);
   save.hidden = !run;
-  form.hidden = controls.hidden = !run || run.over || starting(run);
+  viewButton.hidden = !run;
+  viewButton.textContent = view === 'code' ? 'Shiko dialogun' : 'Shiko kodin';
+  form.hidden = controls.hidden = !run || run.over;
   form.dataset.state = run?.state ?? 'idle';
   form.dataset.testWaits = run?.waits ?? 0;
   const focus = document.activeElement;
-  if (!form.hidden && (focus === document.body || focus === statusLine || awaitsField === run)) {
+  const takes = !form.hidden && dialogueShows();
+  if (takes && (focus === document.body || focus === statusLine || awaitsField === run)) {
     awaitsField = null;
     answer.focus();
-  }
-  else if (run?.over && (form.contains(focus) || focus === document.body)) statusLine.focus();
-  else if (focus !== document.body && focus.closest('[hidden]')) focus.blur();
+  } else if (run?.over && (form.contains(focus) || focus === document.body)) statusLine.focus();
+  else if (focus !== document.body && (focus.closest('[hidden]') || !focus.checkVisibility()))
+    focus.blur();
+  fitField();
   keepInView();
+}
+
+// Marks the statement whose read waits for the answer, found from the prompt the program wrote,
+// and keeps it in view within the code; while the program does not wait, none.
+function mark(run) {
+  const read = run.state === 'waiting' ? readOf(run, run.lastLine) : null;
+  for (const { line } of run.lesson.reads) {
+    line.classList.toggle('waits', line === read?.line);
+    if (line === read?.line) line.setAttribute('aria-current', 'step');
+    else line.removeAttribute('aria-current');
+  }
+  waitsHere.remove();
+  if (!read) return;
+  read.line.append(waitsHere);
+  const box = read.line.closest('.code-box');
+  const { offsetTop: top, offsetHeight: height } = read.line;
+  if (top < box.scrollTop || top + height > box.scrollTop + box.clientHeight)
+    box.scrollTop = top - (box.clientHeight - height) / 2;
+}
+
+// What a screen reader says after the statement marked.
+const waitsHere = Object.assign(document.createElement('span'), {
+  className: 'visually-hidden',
+  textContent: ' (programi pret këtu)',
+});
+
+// The field takes the free width of its line, after the prompt: where it stands when it takes
+// none, to the terminal's edge. Where too little is left, it takes the whole next line.
+function fitField() {
+  if (form.hidden || !shown) return;
+  answer.style.width = '1px';
+  const style = getComputedStyle(shown.terminal);
+  const edge = shown.terminal.getBoundingClientRect().right - parseFloat(style.paddingRight) -
+    parseFloat(style.borderRightWidth);
+  const room = Math.floor(edge - answer.getBoundingClientRect().left);
+  answer.style.width = room >= 12 * parseFloat(getComputedStyle(answer).fontSize) ? `${room}px` : '100%';
+}
+
+// Where the next key goes once a control has done its work: the field while it takes answers,
+// else the status line of a run that has ended.
+function focusNext() {
+  if (!form.hidden && dialogueShows()) answer.focus();
+  else if (shown?.over) statusLine.focus();
 }
 
 // The run shown by a pick, whose field takes the focus as soon as it shows: at once, or once the
@@ -204,9 +341,9 @@ let awaitsField = null;
 // Shows a program's run, or the picker for null; the run left keeps the field's text, and goes on
 // as it was.
 function show(name) {
-  if (shown) shown.unsent = answer.value;
+  if (shown) shown.unsent = typedLine();
   shown = name ? runs[name] : null;
-  answer.value = shown?.unsent ?? '';
+  put(shown?.unsent ?? '');
   awaitsField = shown && !shown.over ? shown : null;
   render();
 }
@@ -219,6 +356,7 @@ let inView = 0;
 function keepInView() {
   inView ||= requestAnimationFrame(() => {
     inView = 0;
+    fitField();
     const target = !form.hidden ? answer : !statusLine.hidden ? statusLine : null;
     if (!target) return;
     const view = window.visualViewport;
@@ -272,6 +410,7 @@ async function start(name) {
           if (fd !== 1) run.report(err.decode(bytes, { stream: true }));
           else run.write(out.decode(bytes, { stream: true }));
         }),
+        readRecorded: mine((prompt, value, ending) => run.recorded(prompt, value, ending)),
         onExit: (code) => end(`${name} mbaroi me gjendjen ${code}`),
         onAbort: aborted,
       }),
@@ -293,12 +432,37 @@ function sendLine(line) {
   recalled = sent.length;
 }
 
+// A browser lays out a line of a field up to some million characters, and shows none of a longer
+// one. A longer line pasted keeps its first kFieldMost characters in the field and the rest here,
+// named beside the field, and goes with the field's text as one line.
+const kFieldMost = 1 << 20;
+let held = '';
+function hold(rest) {
+  held = rest;
+  byId('held').hidden = held === '';
+  byId('held').textContent = `+${held.length} shenja të tjera`;
+}
+
+// Puts a line in the field, as much of it as the field shows.
+function put(line) {
+  answer.value = line.slice(0, kFieldMost);
+  hold(line.slice(kFieldMost));
+}
+
+// The line typed: the field's text and what it holds past it; the field is then empty.
+function typedLine() {
+  const line = answer.value + held;
+  answer.value = '';
+  hold('');
+  return line;
+}
+
 // Ctrl-D, as on a terminal: what is typed on the line goes at once, without a line end; on an
 // empty line it is the end of input.
 function endOfInput() {
-  if (answer.value !== '') send(answer.value);
+  const line = typedLine();
+  if (line !== '') send(line);
   else if (shown && !shown.over) shown.push(null);
-  answer.value = '';
   answer.focus();
 }
 
@@ -306,9 +470,9 @@ function endOfInput() {
 function recall(step) {
   const to = recalled + step;
   if (to < 0 || to > sent.length) return;
-  if (recalled === sent.length) typing = answer.value;
+  if (recalled === sent.length) typing = typedLine();
   recalled = to;
-  answer.value = to === sent.length ? typing : sent[to];
+  put(to === sent.length ? typing : sent[to]);
   answer.setSelectionRange(answer.value.length, answer.value.length);
 }
 
@@ -316,14 +480,16 @@ function recall(step) {
 // its line end stays in the field, unsent.
 function paste(event) {
   const text = event.clipboardData?.getData('text/plain') ?? '';
-  if (!/[\r\n]/.test(text)) return;
-  event.preventDefault();
   const { value, selectionStart, selectionEnd } = answer;
+  const length = value.length - (selectionEnd - selectionStart) + text.length;
+  if (!/[\r\n]/.test(text) && length <= kFieldMost) return;
+  event.preventDefault();
   const lines = (value.slice(0, selectionStart) + text).split(/\r\n|\r|\n/);
   const last = lines.pop();
   for (const line of lines) sendLine(line);
-  answer.value = last + value.slice(selectionEnd);
-  answer.setSelectionRange(last.length, last.length);
+  put(last + value.slice(selectionEnd) + held);
+  const at = Math.min(last.length, kFieldMost);
+  answer.setSelectionRange(at, at);
 }
 
 // The transcript as a file named after the program, with the diagnostics and the status after
@@ -350,13 +516,12 @@ function fromAddress() {
 }
 
 function setUp() {
-  [runsBox, form, answer, controls, statusLine, again, save] = [
-    'runs', 'console', 'answer', 'controls', 'status', 'again', 'save',
+  [runsBox, form, answer, controls, statusLine, again, save, viewButton] = [
+    'runs', 'console', 'answer', 'controls', 'status', 'again', 'save', 'view',
   ].map(byId);
   form.addEventListener('submit', (event) => {
     event.preventDefault();
-    sendLine(answer.value);
-    answer.value = '';
+    sendLine(typedLine());
     answer.focus();
   });
   answer.addEventListener('keydown', (event) => {
@@ -369,9 +534,20 @@ function setUp() {
     }
   });
   answer.addEventListener('paste', paste);
+  answer.addEventListener('input', () => answer.value === '' && hold(''));
   byId('end').addEventListener('click', endOfInput);
   again.addEventListener('click', () => shown && start(shown.name));
-  save.addEventListener('click', saveTranscript);
+  save.addEventListener('click', () => {
+    saveTranscript();
+    focusNext();
+  });
+  viewButton.addEventListener('click', () => {
+    view = view === 'code' ? 'dialogue' : 'code';
+    render();
+    if (view === 'dialogue') focusNext();
+  });
+  narrow.addEventListener('change', render);
+  window.addEventListener('resize', fitField);
   window.addEventListener('hashchange', fromAddress);
   window.visualViewport?.addEventListener('resize', keepInView);
   fromAddress();
