@@ -45,7 +45,7 @@ if (programs.includes(named)) load(named).catch(() => {});
 
 // The page's elements, once it has been read.
 const byId = (id) => document.getElementById(id);
-let runsBox, form, answer, controls, statusLine, again, save, viewButton;
+let runsBox, form, answer, heldNote, controls, statusLine, again, save, viewButton;
 
 // The longest text node the transcript is given: a browser lays out one longer run of text (a
 // pasted answer of megabytes) wider than it can measure, and the page would widen with it.
@@ -94,6 +94,7 @@ class Run {
     this.said = ''; // the status line, once it has ended
     this.unsent = ''; // the field's text, kept while the other program is shown
     this.lastLine = ''; // the transcript's last line, at most kPrompt characters: the prompt
+    this.size = 0; // the transcript's characters
     this.wroteDiagnostics = false;
     this.ahead = []; // typed and not yet read; null stands for the end of input
     this.waiting = null; // the program's read that waits for what is typed
@@ -172,6 +173,7 @@ class Run {
   write(text, echo = false) {
     const into = echo ? document.createElement('kbd') : this.transcript;
     appendText(into, text);
+    this.size += text.length;
     if (echo) this.transcript.append(into);
     const end = text.lastIndexOf('\n');
     const tail = end < 0 ? this.lastLine + text.slice(-kPrompt) : text.slice(end + 1);
@@ -315,16 +317,25 @@ const waitsHere = Object.assign(document.createElement('span'), {
   textContent: ' (programi pret këtu)',
 });
 
-// The field takes the free width of its line, after the prompt: where it stands when it takes
-// none, to the terminal's edge. Where too little is left, it takes the whole next line.
+// The field takes the free width of its line, from where the transcript ends (the prompt's end) to
+// the terminal's edge; where too little is left, or the transcript ends its line, the whole next
+// line. It is set only when it changes: a change lays out the transcript again, which for one of
+// megabytes takes a browser seconds, so beside such a transcript the field keeps its width.
 function fitField() {
-  if (form.hidden || !shown) return;
-  answer.style.width = '1px';
+  if (form.hidden || !shown || shown.size > kPiece) return;
+  let text = shown.transcript.lastChild;
+  if (text?.nodeType === Node.ELEMENT_NODE) text = text.lastChild; // an echo
   const style = getComputedStyle(shown.terminal);
-  const edge = shown.terminal.getBoundingClientRect().right - parseFloat(style.paddingRight) -
-    parseFloat(style.borderRightWidth);
-  const room = Math.floor(edge - answer.getBoundingClientRect().left);
-  answer.style.width = room >= 12 * parseFloat(getComputedStyle(answer).fontSize) ? `${room}px` : '100%';
+  const box = shown.terminal.getBoundingClientRect();
+  const edge = box.right - parseFloat(style.paddingRight) - parseFloat(style.borderRightWidth);
+  let room = 0;
+  if (text && !text.data.endsWith('\n')) {
+    const end = document.createRange();
+    end.setStart(text, text.length);
+    room = Math.floor(edge - end.getBoundingClientRect().right);
+  }
+  const width = room >= 12 * parseFloat(getComputedStyle(answer).fontSize) ? `${room}px` : '100%';
+  if (answer.style.width !== width) answer.style.width = width;
 }
 
 // Where the next key goes once a control has done its work: the field while it takes answers,
@@ -439,14 +450,15 @@ const kFieldMost = 1 << 20;
 let held = '';
 function hold(rest) {
   held = rest;
-  byId('held').hidden = held === '';
-  byId('held').textContent = `+${held.length} shenja të tjera`;
+  heldNote.hidden = held === '';
+  heldNote.textContent = `+${held.length} shenja të tjera`;
 }
 
-// Puts a line in the field, as much of it as the field shows.
+// Puts a line in the field, as much of it as the field shows and takes (WebKit's takes 512 Ki
+// characters at most), and holds the rest.
 function put(line) {
   answer.value = line.slice(0, kFieldMost);
-  hold(line.slice(kFieldMost));
+  hold(line.slice(answer.value.length));
 }
 
 // The line typed: the field's text and what it holds past it; the field is then empty.
@@ -516,8 +528,8 @@ function fromAddress() {
 }
 
 function setUp() {
-  [runsBox, form, answer, controls, statusLine, again, save, viewButton] = [
-    'runs', 'console', 'answer', 'controls', 'status', 'again', 'save', 'view',
+  [runsBox, form, answer, heldNote, controls, statusLine, again, save, viewButton] = [
+    'runs', 'console', 'answer', 'held', 'controls', 'status', 'again', 'save', 'view',
   ].map(byId);
   form.addEventListener('submit', (event) => {
     event.preventDefault();
