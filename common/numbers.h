@@ -87,9 +87,9 @@ public:
     Outcome outcome = Outcome::None; // None when no number was read
     bool whole = false;              // it was an int
     ReadAhead::Place first;          // where its first character stood, read from a ReadAhead
-    std::string text; // its first kText characters taken: one more than a line on standard error
-                      // shows of an answer, so that it can tell there were more
-    int stop = -1;    // the character that stopped it, left in the input; -1 at the end of input
+    std::string text;  // its first kText characters taken: one more than a line on standard error
+                       // shows of an answer, so that it can tell there were more
+    int stop = -1;     // the character that stopped it, left in the input; -1 at the end of input
     double stored = 0; // the value it stored
   };
   static constexpr std::size_t kText = 21;
