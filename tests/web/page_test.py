@@ -255,9 +255,10 @@ def person(driver, folder, scratch, both):
         "aria-current", "textContent")], ["page", "kandomir: pret"])
     field = by_id("answer")
     field.send_keys("4")
-    by_id("view").click()  # the code in place of the dialogue, and back: the answer kept
+    by_id("view").click()  # the code in place of the dialogue, audited, and back: the answer kept
     check("the code shown", [lesson()[0], field.is_displayed(), driver.execute_script(
         "return document.activeElement.id")], [READS["kandomir"][0], False, "view"])
+    failures.extend(f"the code shown: {what}" for what in audit(driver))
     by_id("view").click()
     reach("waiting")
     check("the answer kept while the code showed", field.get_attribute("value"), "4")
