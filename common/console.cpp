@@ -66,7 +66,7 @@ int WatchedOutput::sync() {
 StandardInput::int_type StandardInput::underflow() {
   if (gptr() < egptr())
     return traits_type::to_int_type(*gptr());
-  moveOn();
+  moveOn(true); // fgets stops after a line end: a block holds at most one, as its last character
   std::memset(block_, '\n', dirty_);
   if (std::fgets(block_, static_cast<int>(sizeof block_), stdin) == nullptr) {
     dirty_ = 0;

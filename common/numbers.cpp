@@ -238,14 +238,20 @@ std::string ReadAhead::recent(std::size_t count) const {
   return text;
 }
 
-void ReadAhead::moveOn() {
-  const std::size_t fromBlock = std::min(static_cast<std::size_t>(gptr() - eback()), kRecent);
+void ReadAhead::moveOn(bool asLine) {
+  const auto read = static_cast<std::size_t>(gptr() - eback());
+  const std::size_t fromBlock = std::min(read, kRecent);
   const std::size_t kept = std::min(behindCount_, kRecent - fromBlock);
   std::memmove(behind_, behind_ + behindCount_ - kept, kept);
   if (fromBlock > 0)
     std::memcpy(behind_ + kept, gptr() - fromBlock, fromBlock);
   behindCount_ = kept + fromBlock;
-  blockAt_ = place();
+  const bool lineEnd = read > 0 && gptr()[-1] == '\n';
+  if (!asLine)
+    blockAt_ = place();
+  else
+    blockAt_ = {blockAt_.offset + read, blockAt_.line + (lineEnd ? 1 : 0),
+                lineEnd ? 0 : blockAt_.column + read};
   setg(nullptr, nullptr, nullptr);
 }
 

@@ -40,8 +40,9 @@ public:
 
 protected:
   // The block handed out has been read: where it ends and its last characters are kept, and the
-  // get area is emptied. underflow calls this before it hands out the next block.
-  void moveOn();
+  // get area is emptied. underflow calls this before it hands out the next block. A block known to
+  // hold at most one line end, as its last character (`asLine`), is not searched for line ends.
+  void moveOn(bool asLine = false);
 
 private:
   Place blockAt_;             // where the block handed out begins
