@@ -65,10 +65,15 @@ Skipped skipDigits(std::streambuf& in, std::string& text) {
   Traits::int_type c = in.sgetc();
   while (c >= '0' && c <= '9') {
     if (own != nullptr) {
+      // The loop keeps its state in locals: for all the compiler knows, the characters it reads
+      // could be the bytes of `skipped`, which it would then store again for every digit.
       const char* const first = own->aheadBegin();
+      const char* const end = own->aheadEnd();
       const char* digit = first;
-      for (; digit != own->aheadEnd() && *digit >= '0' && *digit <= '9'; ++digit)
-        skipped.nonZero |= *digit != '0';
+      bool nonZero = false;
+      for (; digit != end && *digit >= '0' && *digit <= '9'; ++digit)
+        nonZero |= *digit != '0';
+      skipped.nonZero |= nonZero;
       skipped.count += digit - first;
       text.append(first, std::min<std::size_t>(digit - first, NumberScan::kText - text.size()));
       own->take(digit - first);
